@@ -1,0 +1,539 @@
+#include "app/main_frame.h"
+
+#include <shellapi.h>
+
+#include <ctime>
+
+#include "app/jotstack_app.h"
+#include "app/para_block.h"
+#include "app/position_record.h"
+#include "calendar/calendar_text.h"
+#include "calendar/lunar_year.h"
+#include "framework/strings.h"
+#include "notes/child_frame.h"
+#include "notes/jotstack_view.h"
+#include "notes/page_dialogs.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kIndicators[] = {
+    ID_SEPARATOR,            // message area
+    ID_SEPARATOR,            // under the tab strip
+    ID_INDICATOR_LINE_COL,
+    ID_INDICATOR_CAPS,
+    ID_INDICATOR_NUM,
+};
+
+constexpr int kTabStripLeft = 250;   // the message area keeps this many pixels
+constexpr DWORD kTabStripStyle = 0x000A;   // four scroll buttons, tooltips
+
+// The notification-area icon's data in its first, short layout.
+NOTIFYICONDATAW TrayIconData(HWND owner, UINT flags)
+{
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = owner;
+    nid.uID = kTrayIconId;
+    nid.uFlags = flags;
+    nid.uCallbackMessage = WM_TRAY_NOTIFY;
+    return nid;
+}
+
+HICON TrayIcon()
+{
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_JOTSTACK),
+                                           IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                           ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+bool IsNtPlatform(bool& known)
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    known = ::GetVersionExW(&info) != FALSE;
+    return known && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+int TodayNumber(const SYSTEMTIME& t)
+{
+    return t.wYear * 10000 + t.wMonth * 100 + t.wDay;
+}
+
+}  // namespace
+
+void ShowTrayMenu(CWnd* owner)
+{
+    UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    if (!menu)
+        return;
+    HMENU popup = ::GetSubMenu(menu.Get(), 0);
+    if (!popup)
+        return;
+    ::SetMenuDefaultItem(popup, 0, TRUE);
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    // SetForegroundWindow first, or the menu does not close when the user
+    // clicks elsewhere.
+    ::SetForegroundWindow(owner->m_hWnd);
+    ::TrackPopupMenu(popup, TPM_LEFTBUTTON, pt.x, pt.y, 0, owner->m_hWnd, nullptr);
+    owner->PostMessage(WM_NULL);
+}
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame()
+{
+    delete m_pClockWnd;
+    delete m_pFloatWnd;
+}
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
+{
+    if (auto* app = dynamic_cast<CSingleInstanceApp*>(AfxGetApp())) {
+        m_strClassName = app->GetInstanceClassName();
+        if (!m_strClassName.empty())
+            cs.lpszClass = m_strClassName.c_str();
+    }
+    return CMDIFrameWnd::PreCreateWindow(cs);
+}
+
+HMENU CMainFrame::GetWindowMenuPopup(HMENU menuBar)
+{
+    if (!menuBar)
+        return nullptr;
+    int count = ::GetMenuItemCount(menuBar);
+    return count >= 2 ? ::GetSubMenu(menuBar, count - 2) : nullptr;
+}
+
+int CMainFrame::OnCreate(LPARAM lp)
+{
+    if (CMDIFrameWnd::WindowProc(WM_CREATE, 0, lp) == -1)
+        return -1;
+
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
+                               WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
+                                   CBRS_FLYBY,
+                               AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
+        return -1;
+    m_wndStatusBar.SetPaneText(0, str::Load(AFX_IDS_IDLEMESSAGE));
+
+    // The strip's failure is not fatal: the pages still work from the list.
+    m_wndTabs.Create(WS_CHILD | WS_VISIBLE | kTabStripStyle, RECT{0, 0, 0, 0}, m_wndStatusBar.m_hWnd,
+                     IDC_TABSTRIP);
+
+    m_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+    std::wstring text = IniReadString(L"Position", L"WindowPos", L"", 256);
+    if (auto record = ParsePositionRecord(str::ToUtf8(text))) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        wp.flags = record->flags;
+        wp.showCmd = CorrectShowCommand(record->showCmd);
+        wp.ptMinPosition = POINT{record->minX, record->minY};
+        wp.ptMaxPosition = POINT{record->maxX, record->maxY};
+        wp.rcNormalPosition = RECT{record->left, record->top, record->right, record->bottom};
+        ::SetWindowPlacement(m_hWnd, &wp);
+        if (!g_paraBlock.GetPara(PARA_TOOLBAR))
+            ShowControlBar(&m_wndToolBar, false, false);
+        if (!g_paraBlock.GetPara(PARA_STATUS_BAR))
+            ShowControlBar(&m_wndStatusBar, false, false);
+    }
+    RecalcLayout();
+    LayoutTabStrip();
+    return 0;
+}
+
+void CMainFrame::LayoutTabStrip()
+{
+    if (!m_wndStatusBar.m_hWnd || !m_wndTabs.GetSafeHwnd())
+        return;
+    RECT pane = m_wndStatusBar.GetItemRect(1);
+    pane.left = kTabStripLeft;
+    ::SetWindowPos(m_wndTabs.m_hWnd, nullptr, pane.left, pane.top, pane.right - pane.left,
+                   pane.bottom - pane.top + 1, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::OnSize(WPARAM type)
+{
+    if (type != SIZE_MINIMIZED) {
+        LayoutTabStrip();
+        return;
+    }
+    SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+    if (app && app->EnsureTrayIcon(1))
+        ShowWindow(SW_HIDE);
+}
+
+void CMainFrame::OnClose()
+{
+    SaveState();
+    auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+    if (!m_bExiting) {
+        // Close, Esc and File-Exit only hide the window; the notes are saved.
+        ShowWindow(SW_MINIMIZE);
+        if (app && app->EnsureTrayIcon(1))
+            ShowWindow(SW_HIDE);
+        return;
+    }
+    if (m_pClockWnd) {
+        m_pClockWnd->DestroyWindow();
+        delete m_pClockWnd;
+        m_pClockWnd = nullptr;
+    }
+    if (m_pFloatWnd) {
+        m_pFloatWnd->DestroyWindow();
+        delete m_pFloatWnd;
+        m_pFloatWnd = nullptr;
+    }
+    RemoveTrayIcon();
+    CMDIFrameWnd::WindowProc(WM_CLOSE, 0, 0);
+}
+
+bool CMainFrame::AddTrayIcon()
+{
+    NOTIFYICONDATAW nid = TrayIconData(m_hWnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    nid.hIcon = TrayIcon();
+    lstrcpynW(nid.szTip, L"Jotstack", 64);
+    return ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void CMainFrame::RemoveTrayIcon()
+{
+    NOTIFYICONDATAW nid = TrayIconData(m_hWnd, 0);
+    ::Shell_NotifyIconW(NIM_DELETE, &nid);
+}
+
+void CMainFrame::ShowFromTray()
+{
+    ShowWindow(SW_RESTORE);
+    HWND popup = ::GetLastActivePopup(m_hWnd);
+    ::SetForegroundWindow(popup ? popup : m_hWnd);
+}
+
+void CMainFrame::UpdateTrayTip()
+{
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    int today = TodayNumber(now);
+    if (today == m_nTipDate)
+        return;
+    ::GetLocalTime(&now);
+    int s = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+    int hourIndex = s <= 3599 ? 0 : (s - 3600) / 7200 + 1;
+    cal::LunarYear year;
+    cal::BuildLunarYear(year, now.wYear);
+    std::wstring tip = cal::FormatDayInfo(year, now.wMonth, now.wDay, hourIndex);
+    NOTIFYICONDATAW nid = TrayIconData(m_hWnd, NIF_TIP);
+    lstrcpynW(nid.szTip, tip.c_str(), 64);
+    ::Shell_NotifyIconW(NIM_MODIFY, &nid);
+    m_nTipDate = today;
+}
+
+LRESULT CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouseMsg)
+{
+    if (id != kTrayIconId)
+        return 0;
+    switch (mouseMsg) {
+    case WM_MOUSEMOVE:
+        UpdateTrayTip();
+        break;
+    case WM_LBUTTONDOWN:
+        ShowFromTray();
+        break;
+    case WM_RBUTTONUP:
+        ShowTrayMenu(this);
+        break;
+    }
+    return 1;
+}
+
+CJotstackView* CMainFrame::GetActiveNoteView() const
+{
+    CMDIChildWnd* child = MDIGetActive();
+    return child ? dynamic_cast<CJotstackView*>(child->GetActiveView()) : nullptr;
+}
+
+CChildFrame* CMainFrame::GetPageFrame(int index) const
+{
+    DWORD_PTR data = 0;
+    if (!m_wndTabs.GetSafeHwnd() || m_wndTabs.GetItemData(index, data) != 0)
+        return nullptr;
+    return reinterpret_cast<CChildFrame*>(data);
+}
+
+std::wstring CMainFrame::GetPageName(int index) const
+{
+    CChildFrame* frame = GetPageFrame(index);
+    return frame && frame->m_hWnd ? frame->GetWindowText() : std::wstring();
+}
+
+void CMainFrame::SetPageName(CView* view, const std::wstring& name)
+{
+    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+    if (!frame)
+        return;
+    auto data = reinterpret_cast<DWORD_PTR>(static_cast<CChildFrame*>(frame));
+    int item = m_wndTabs.FindItemByData(data);
+    if (item < 0)
+        m_wndTabs.InsertItem(m_wndTabs.GetItemCount(), name.c_str(), data);
+    else
+        m_wndTabs.SetItemText(item, name.c_str());
+    frame->SetWindowText(name);
+}
+
+void CMainFrame::ActivatePage(int index)
+{
+    const int count = m_wndTabs.GetItemCount();
+    if (index < 0) {
+        if (m_wndTabs.GetCurSel() >= 0)
+            return;
+        index = 0;
+    }
+    if (index >= count)
+        return;
+    if (m_wndTabs.GetCurSel() != index)
+        m_wndTabs.SetCurSel(index);
+    if (CChildFrame* frame = GetPageFrame(index))
+        ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+}
+
+void CMainFrame::RestorePages()
+{
+    const int count = m_wndTabs.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        CChildFrame* frame = GetPageFrame(i);
+        if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr)
+            view->RestoreViewState(i);
+    }
+    int current = g_paraBlock.GetPara(PARA_CUR_VIEW);
+    if (current >= count)
+        current = 0;
+    if (current < 0)
+        current = m_wndTabs.GetCurSel() >= 0 ? m_wndTabs.GetCurSel() : 0;
+    if (current < count) {
+        if (m_wndTabs.GetCurSel() != current)
+            m_wndTabs.SetCurSel(current);
+        if (CChildFrame* frame = GetPageFrame(current))
+            ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+    }
+}
+
+void CMainFrame::SaveState()
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (::GetWindowPlacement(m_hWnd, &wp)) {
+        PositionRecord r;
+        r.flags = IsZoomed() ? WPF_RESTORETOMAXIMIZED : 0;
+        r.showCmd = wp.showCmd;
+        r.minX = wp.ptMinPosition.x;
+        r.minY = wp.ptMinPosition.y;
+        r.maxX = wp.ptMaxPosition.x;
+        r.maxY = wp.ptMaxPosition.y;
+        r.left = wp.rcNormalPosition.left;
+        r.top = wp.rcNormalPosition.top;
+        r.right = wp.rcNormalPosition.right;
+        r.bottom = wp.rcNormalPosition.bottom;
+        IniWriteString(L"Position", L"WindowPos", str::FromUtf8(FormatPositionRecord(r)));
+    }
+    SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    const int count = m_wndTabs.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        CChildFrame* frame = GetPageFrame(i);
+        if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr)
+            view->SaveViewState(i);
+    }
+    g_paraBlock.SetPara(PARA_CUR_VIEW, m_wndTabs.GetCurSel());
+}
+
+void CMainFrame::SwapPages(int from, int to)
+{
+    CChildFrame* fromFrame = GetPageFrame(from);
+    CChildFrame* toFrame = GetPageFrame(to);
+    if (!fromFrame || !toFrame)
+        return;
+    std::wstring fromName = fromFrame->GetWindowText();
+    std::wstring toName = toFrame->GetWindowText();
+    m_wndTabs.SetRedraw(false);
+    m_wndTabs.DeleteItem(from);
+    m_wndTabs.InsertItem(from, toName.c_str(), reinterpret_cast<DWORD_PTR>(toFrame));
+    m_wndTabs.DeleteItem(to);
+    m_wndTabs.InsertItem(to, fromName.c_str(), reinterpret_cast<DWORD_PTR>(fromFrame));
+    m_wndTabs.SetRedraw(true);
+    m_wndTabs.Invalidate(false);
+}
+
+void CMainFrame::ApplyTransparency()
+{
+    auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+    if (!app || !app->m_pfnSetLayeredWindowAttributes)
+        return;
+    int t = std::min(g_paraBlock.GetPara(PARA_TRANSPARENCY) & 0xFF, 80);
+    if (t > 0) {
+        ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() | WS_EX_LAYERED));
+        app->m_pfnSetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>((100 - t) * 255 / 100),
+                                             LWA_ALPHA);
+    } else {
+        ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() & ~WS_EX_LAYERED));
+    }
+}
+
+void CMainFrame::ToggleBar(CControlBar& bar, int para)
+{
+    bool show = !bar.IsWindowVisible();
+    ShowControlBar(&bar, show, false);
+    LayoutTabStrip();
+    g_paraBlock.SetPara(para, bar.IsWindowVisible() ? 1 : 0);
+}
+
+void CMainFrame::UpdateLineColumn(CCmdUI& ui)
+{
+    CJotstackView* view = GetActiveNoteView();
+    if (!view)
+        return;
+    int start = 0, end = 0;
+    view->GetSel(start, end);
+    int pos = std::max(start, end);
+    int line = static_cast<int>(view->SendMessage(EM_LINEFROMCHAR, static_cast<WPARAM>(pos))) + 1;
+    int lineStart = static_cast<int>(view->SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line - 1)));
+    int column = pos - lineStart + 1;
+    std::wstring format = str::Load(ID_INDICATOR_LINE_COL);
+    ui.SetText(str::Format(format.c_str(), line, column).c_str());
+}
+
+bool CMainFrame::HandleCommand(CmdRequest& req)
+{
+    switch (req.id) {
+    case ID_SHOW_MAIN_WINDOW:
+        return req.Run([this] { ShowFromTray(); });
+    case ID_TRAY_EXIT:
+        return req.Run([this] {
+            m_bExiting = 1;
+            PostMessage(WM_COMMAND, ID_APP_EXIT);
+        });
+    case ID_VIEW_TOOLBAR:
+        return req.Run([this] { ToggleBar(m_wndToolBar, PARA_TOOLBAR); },
+                       [this](CCmdUI& ui) { ui.SetCheck(m_wndToolBar.IsWindowVisible()); });
+    case ID_VIEW_STATUS_BAR:
+        return req.Run([this] { ToggleBar(m_wndStatusBar, PARA_STATUS_BAR); },
+                       [this](CCmdUI& ui) { ui.SetCheck(m_wndStatusBar.IsWindowVisible()); });
+    case ID_TOP_MOST:
+        return req.Run(
+            [this] {
+                int top = g_paraBlock.GetPara(PARA_TOP_MOST);
+                SetWindowPos(top ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+                g_paraBlock.SetPara(PARA_TOP_MOST, top ? 0 : 1);
+            },
+            [](CCmdUI& ui) { ui.SetCheck(g_paraBlock.GetPara(PARA_TOP_MOST) ? 1 : 0); });
+    case ID_PAGE_MANAGER:
+        return req.Run([this] {
+            CPageManagerDlg dlg(this);
+            dlg.DoModal();
+        });
+    case ID_WINDOW_NEW:
+    case ID_WINDOW_ARRANGE:
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT:
+        return req.Run([] {});
+    case ID_INDICATOR_LINE_COL:
+        return req.Update([this](CCmdUI& ui) { UpdateLineColumn(ui); });
+    case ID_INDICATOR_CAPS:
+        return req.Update([](CCmdUI& ui) { ui.Enable((::GetKeyState(VK_CAPITAL) & 1) != 0); });
+    case ID_INDICATOR_NUM:
+        return req.Update([](CCmdUI& ui) { ui.Enable((::GetKeyState(VK_NUMLOCK) & 1) != 0); });
+    case ID_LOCK_SCREEN:
+        return req.Update([](CCmdUI& ui) {
+            bool known = false;
+            if (IsNtPlatform(known))
+                ui.Enable(false);
+        });
+    case ID_FAST_SHUTDOWN:
+    case ID_FAST_RESTART:
+        return req.Update([](CCmdUI& ui) {
+            bool known = false;
+            ui.Enable(IsNtPlatform(known));
+        });
+    case ID_SCREEN_SAVER_OFF:
+        return req.Update([](CCmdUI& ui) {
+            BOOL active = FALSE;
+            ::SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+            ui.SetCheck(active ? 0 : 1);
+        });
+    case ID_CLOCK_OPTIONS:
+    case ID_TRANSPARENCY:
+        return req.Update([](CCmdUI& ui) {
+            auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+            ui.Enable(app && app->m_pfnSetLayeredWindowAttributes);
+        });
+    }
+    return CMDIFrameWnd::HandleCommand(req);
+}
+
+bool CMainFrame::OnNotify(NMHDR* hdr, LRESULT* result)
+{
+    if (hdr->idFrom == IDC_TABSTRIP && hdr->code == 0) {
+        ActivatePage(reinterpret_cast<CTC_NMHDR*>(hdr)->iItem);
+        *result = 0;
+        return true;
+    }
+    return CMDIFrameWnd::OnNotify(hdr, result);
+}
+
+LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == m_nTaskbarCreated && m_nTaskbarCreated != 0) {
+        AddTrayIcon();
+        return 0;
+    }
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(lp);
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_SIZE: {
+        LRESULT r = CMDIFrameWnd::WindowProc(msg, wp, lp);
+        OnSize(wp);
+        return r;
+    }
+    case WM_QUERYENDSESSION:
+        SaveState();
+        break;
+    case WM_SETFOCUS: {
+        LRESULT r = CMDIFrameWnd::WindowProc(msg, wp, lp);
+        if (g_paraBlock.GetPara(PARA_TOP_MOST))
+            SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        return r;
+    }
+    case WM_COPYDATA: {
+        auto* data = reinterpret_cast<COPYDATASTRUCT*>(lp);
+        if (data && data->dwData == kSecondInstanceTag) {
+            // The icon is shown afresh so that the user sees where the
+            // program lives (the second copy already raised the window).
+            RemoveTrayIcon();
+            ::Sleep(1000);
+            AddTrayIcon();
+        }
+        return Default();
+    }
+    case WM_ERASEBKGND: {
+        RECT rc = GetClientRect();
+        ::FillRect(reinterpret_cast<HDC>(wp), &rc, ::GetSysColorBrush(COLOR_WINDOW));
+        return TRUE;
+    }
+    case WM_TRAY_NOTIFY:
+        return OnTrayNotify(wp, lp);
+    case WM_FLOAT_WND_SYNC:
+        return 0;
+    }
+    return CMDIFrameWnd::WindowProc(msg, wp, lp);
+}

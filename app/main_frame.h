@@ -1,0 +1,84 @@
+// CMainFrame: the program's one top-level window. Its client area shows the
+// current page; the toolbar sits on top and the status bar, which carries the
+// page tab strip, at the bottom. The frame lives in the notification area:
+// closing, Esc and minimising save the notes and hide it there; only "退出"
+// in the icon's menu ends the program.
+#pragma once
+
+#include <string>
+
+#include "framework/controlbar.h"
+#include "framework/frame.h"
+#include "notes/status_bar.h"
+#include "tabstrip/custom_tab_ctrl.h"
+
+class CChildFrame;
+class CJotstackView;
+class CView;
+
+// Private messages of the main frame.
+inline constexpr UINT WM_TRAY_NOTIFY = WM_USER + 10;       // notification-area icon
+inline constexpr UINT WM_FLOAT_WND_SYNC = WM_USER + 25;    // floating window on/off
+inline constexpr UINT kTrayIconId = 130;
+inline constexpr ULONG_PTR kSecondInstanceTag = 54321;     // WM_COPYDATA from a second start
+
+class CMainFrame : public CMDIFrameWnd {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Adds the notification-area icon; the system's result.
+    bool AddTrayIcon();
+    // The view of the active page, or null.
+    CJotstackView* GetActiveNoteView() const;
+    // Restores every page's caret state and selects the saved page.
+    void RestorePages();
+    // Selects tab i and activates its page; a negative i keeps the current
+    // selection (or takes page 0 when there is none).
+    void ActivatePage(int index);
+    // Names a page: its tab (added when it has none) and its frame caption.
+    void SetPageName(CView* view, const std::wstring& name);
+    // Writes the window position, saves the notes, the page states and the
+    // current page.
+    void SaveState();
+    // Exchanges the tabs of two pages (the page manager's moves).
+    void SwapPages(int from, int to);
+    // Main-window transparency from the settings.
+    void ApplyTransparency();
+
+    CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
+    // The frame and the full name of page i (null / empty for a bad index).
+    CChildFrame* GetPageFrame(int index) const;
+    std::wstring GetPageName(int index) const;
+
+    HMENU GetWindowMenuPopup(HMENU menuBar) override;
+
+protected:
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool HandleCommand(CmdRequest& req) override;
+    bool OnNotify(NMHDR* hdr, LRESULT* result) override;
+
+private:
+    int OnCreate(LPARAM lp);
+    void OnClose();
+    void OnSize(WPARAM type);
+    LRESULT OnTrayNotify(WPARAM id, LPARAM mouseMsg);
+    void UpdateTrayTip();
+    void LayoutTabStrip();
+    void RemoveTrayIcon();
+    void ShowFromTray();
+    void ToggleBar(CControlBar& bar, int para);
+    void UpdateLineColumn(CCmdUI& ui);
+
+    CCustomTabCtrl m_wndTabs;
+    int m_bExiting = 0;
+    CCJStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CWnd* m_pClockWnd = nullptr;
+    CWnd* m_pFloatWnd = nullptr;
+    int m_nTipDate = 0;
+
+    std::wstring m_strClassName;
+    UINT m_nTaskbarCreated = 0;
+};

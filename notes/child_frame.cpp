@@ -1,0 +1,60 @@
+#include "notes/child_frame.h"
+
+#include "app/main_frame.h"
+
+bool CChildFrame::PreCreateWindow(CREATESTRUCTW& cs)
+{
+    cs.style &= ~static_cast<LONG>(WS_SYSMENU);
+    cs.style |= WS_MAXIMIZE;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+void CChildFrame::ActivateFrame(int)
+{
+    CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
+}
+
+void CChildFrame::OnUpdateFrameTitle(bool addToTitle)
+{
+    // The caption is the page name; only the main frame's title follows.
+    CMDIChildWnd::OnUpdateFrameTitle(addToTitle);
+    if (auto* main = dynamic_cast<CMainFrame*>(GetMDIFrame())) {
+        CCustomTabCtrl& tabs = main->GetTabCtrl();
+        if (!tabs.GetSafeHwnd())
+            return;
+        int item = tabs.FindItemByData(reinterpret_cast<DWORD_PTR>(this));
+        if (item >= 0 && tabs.GetCurSel() != item)
+            tabs.SetCurSel(item);
+    }
+}
+
+void CChildFrame::ClosePage()
+{
+    m_bAllowClose = true;
+    SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+}
+
+LRESULT CChildFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SYSCOMMAND: {
+        UINT cmd = static_cast<UINT>(wp & 0xFFF0);
+        if (!m_bAllowClose && (cmd == SC_MINIMIZE || cmd == SC_CLOSE || cmd == SC_RESTORE))
+            return 0;
+        break;
+    }
+    case WM_DESTROY: {
+        LRESULT r = CMDIChildWnd::WindowProc(msg, wp, lp);
+        if (auto* main = dynamic_cast<CMainFrame*>(GetMDIFrame())) {
+            CCustomTabCtrl& tabs = main->GetTabCtrl();
+            if (tabs.GetSafeHwnd()) {
+                int item = tabs.FindItemByData(reinterpret_cast<DWORD_PTR>(this));
+                if (item >= 0)
+                    tabs.DeleteItem(item);
+            }
+        }
+        return r;
+    }
+    }
+    return CMDIChildWnd::WindowProc(msg, wp, lp);
+}

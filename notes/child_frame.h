@@ -1,0 +1,20 @@
+// CChildFrame: the frame of one page. Pages stay maximised behind the tab
+// strip; the user cannot minimise, restore or close them (only the page
+// manager closes a page, through ClosePage).
+#pragma once
+
+#include "framework/frame.h"
+
+class CChildFrame : public CMDIChildWnd {
+public:
+    void ActivateFrame(int cmdShow = -1) override;
+    void OnUpdateFrameTitle(bool addToTitle) override;
+    // Closes this page's frame and view.
+    void ClosePage();
+
+protected:
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    bool m_bAllowClose = false;
+};

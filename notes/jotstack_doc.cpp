@@ -1,0 +1,144 @@
+#include "notes/jotstack_doc.h"
+
+#include "app/main_frame.h"
+#include "framework/app.h"
+#include "notes/child_frame.h"
+#include "notes/jotstack_view.h"
+#include "notes/storage_codec.h"
+#include "notes/storage_file.h"
+
+namespace {
+
+CMainFrame* MainFrame()
+{
+    CWinApp* app = AfxGetApp();
+    return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
+}
+
+std::wstring ToWide(std::u16string_view s)
+{
+    return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
+}
+
+std::u16string_view ToU16(const std::wstring& s)
+{
+    return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
+}
+
+}  // namespace
+
+bool CJotstackDoc::LoadNotes()
+{
+    // The path is set directly, so the title stays as it is.
+    m_strPathName = notesfile::StoragePath();
+    std::string bytes;
+    if (notesfile::ReadWholeFile(m_strPathName, bytes) == notesfile::ReadResult::Failed) {
+        // Another program may hold the file for a moment (a virus scanner, a
+        // sync client): try again before giving up.
+        for (int i = 0; i < 10; ++i) {
+            ::Sleep(200);
+            if (notesfile::ReadWholeFile(m_strPathName, bytes) != notesfile::ReadResult::Failed)
+                break;
+            if (i == 9)
+                return false;
+        }
+    }
+    std::vector<storage::Page> pages = storage::ParseFile(bytes, notesfile::SystemCodePage());
+    bytes.clear();
+    bytes.shrink_to_fit();
+    int counter = 0;
+    for (const storage::Page& page : pages) {
+        if (!AddPage(counter, ToWide(page.text), ToWide(page.name)))
+            break;
+    }
+    return true;
+}
+
+bool CJotstackDoc::AddPage(int& counter, const std::wstring& text, const std::wstring& name)
+{
+    CMainFrame* main = MainFrame();
+    if (!main)
+        return false;
+    CJotstackView* view = nullptr;
+    if (counter == 0) {
+        view = dynamic_cast<CJotstackView*>(GetFirstView());
+    } else {
+        CMDIChildWnd* frame = m_pDocTemplate ? m_pDocTemplate->CreateNewFrame(this, nullptr) : nullptr;
+        if (!frame)
+            return false;
+        m_pDocTemplate->InitialUpdateFrame(frame, this, true);
+        view = dynamic_cast<CJotstackView*>(main->GetActiveNoteView());
+    }
+    if (!view)
+        return false;
+    view->SetPageText(text);
+    main->SetPageName(view, ToWide(storage::NormalizePageName(ToU16(name))));
+    ++counter;
+    return true;
+}
+
+bool CJotstackDoc::AnyPageModified() const
+{
+    for (CView* view : m_viewList)
+        if (auto* page = dynamic_cast<CJotstackView*>(view); page && page->GetModify())
+            return true;
+    return false;
+}
+
+void CJotstackDoc::OnFileSave()
+{
+    if (!AnyPageModified())
+        return;
+    // An empty file or one holding only the byte-order mark is not worth a
+    // backup; the previous backup stays.
+    m_bKeepBackup = notesfile::FileSize(m_strPathName) > 2;
+    m_bExport = false;
+    DoSave(m_strPathName.c_str(), false);
+    m_bKeepBackup = false;
+}
+
+void CJotstackDoc::OnFileSaveAs()
+{
+    m_bExport = true;
+    std::wstring remembered = m_strPathName;
+    DoSave(nullptr, true);
+    if (!m_strPathName.empty())
+        m_strPathName = remembered;
+    m_bExport = false;
+}
+
+bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
+{
+    CMainFrame* main = MainFrame();
+    if (!main || !path || !*path) {
+        ReportSaveLoadException(path, 0, true, L"Invalid filename.");
+        return false;
+    }
+    storage::Encoder encoder(m_bExport ? storage::Form::Export : storage::Form::Storage);
+    CCustomTabCtrl& tabs = main->GetTabCtrl();
+    const int count = tabs.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        CChildFrame* frame = main->GetPageFrame(i);
+        auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr;
+        if (!view)
+            continue;
+        std::wstring name = frame->GetWindowText();
+        std::wstring text = view->GetPageText();
+        encoder.AddPage(ToU16(name), ToU16(text));
+    }
+
+    const std::wstring target = path;
+    const std::wstring backup = notesfile::BackupPath(target);
+    DWORD err = notesfile::WriteFileSafely(target, encoder.Bytes(), m_bKeepBackup ? &backup : nullptr);
+    if (err != 0) {
+        ReportSaveLoadException(path, err, true, L"Failed to save document.");
+        return false;
+    }
+    if (!m_bExport) {
+        for (CView* view : m_viewList)
+            if (auto* page = dynamic_cast<CJotstackView*>(view))
+                page->SetModify(false);
+        SetModifiedFlag(false);
+    }
+    return true;
+}

@@ -1,0 +1,34 @@
+// CJotstackDoc: the one document that holds every page. The document keeps
+// no text of its own: a page's text is its view's edit control and its name
+// is its frame's caption. The document turns the storage file into pages at
+// start-up, writes all pages back on Save (keeping one backup) and exports
+// them on Save As.
+#pragma once
+
+#include <string>
+
+#include "framework/doc.h"
+
+class CJotstackView;
+
+class CJotstackDoc : public CDocument {
+public:
+    // Builds the pages from the storage file. Returns false when the file
+    // exists but cannot be read (the caller must not go on with an empty
+    // notebook that a later save would write over the notes).
+    bool LoadNotes();
+    // Turns one record into a page: the first view for counter 0, a new
+    // frame and view otherwise. Increments counter on success.
+    bool AddPage(int& counter, const std::wstring& text, const std::wstring& name);
+
+    // Whether any page's edit control is marked modified.
+    bool AnyPageModified() const;
+
+protected:
+    bool OnSaveDocument(const wchar_t* path) override;
+    void OnFileSave() override;
+    void OnFileSaveAs() override;
+
+    bool m_bExport = false;          // only while Save As runs
+    bool m_bKeepBackup = false;      // this write rotates the backup
+};

@@ -1,0 +1,125 @@
+#include "notes/jotstack_view.h"
+
+#include "app/para_block.h"
+#include "notes/jotstack_doc.h"
+#include "res/resource.h"
+
+namespace {
+
+// The display font of every page, and what the INI file holds of it.
+LOGFONTW g_font{};
+LOGFONTW g_fontSnapshot{};
+
+void SetDefaultFont(LOGFONTW& lf)
+{
+    lf = LOGFONTW{};
+    lf.lfHeight = -16;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfPitchAndFamily = 2;
+    lf.lfCharSet = 134;   // GB2312_CHARSET
+    lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
+}
+
+}  // namespace
+
+void CJotstackView::LoadFontSettings()
+{
+    SetDefaultFont(g_font);
+    const wchar_t* s = L"Font";
+    g_font.lfHeight = IniReadInt(s, L"Height", g_font.lfHeight);
+    g_font.lfWeight = IniReadInt(s, L"Weight", g_font.lfWeight);
+    g_font.lfItalic = static_cast<BYTE>(IniReadInt(s, L"Italic", g_font.lfItalic));
+    g_font.lfUnderline = static_cast<BYTE>(IniReadInt(s, L"Underline", g_font.lfUnderline));
+    g_font.lfPitchAndFamily =
+        static_cast<BYTE>(IniReadInt(s, L"PitchAndFamily", g_font.lfPitchAndFamily));
+    g_font.lfCharSet = static_cast<BYTE>(IniReadInt(s, L"CharSet", g_font.lfCharSet));
+    std::wstring face = IniReadString(s, L"FaceName", g_font.lfFaceName, 255);
+    lstrcpynW(g_font.lfFaceName, face.c_str(), LF_FACESIZE);
+    g_fontSnapshot = g_font;
+}
+
+CJotstackDoc* CJotstackView::GetDocument() const
+{
+    return static_cast<CJotstackDoc*>(m_pDocument);
+}
+
+void CJotstackView::SetPageText(const std::wstring& text)
+{
+    UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
+    if (text.size() > nMaxSize && text.size() > limit)
+        SendMessage(EM_SETLIMITTEXT, text.size());
+    SetText(text);
+}
+
+void CJotstackView::SaveViewState(int index)
+{
+    std::wstring section = L"View" + std::to_wstring(index);
+    int start = 0, end = 0;
+    GetSel(start, end);
+    IniWriteInt(section.c_str(), L"PARA_START_CHAR", start);
+    IniWriteInt(section.c_str(), L"PARA_END_CHAR", end);
+    IniWriteInt(section.c_str(), L"PARA_FIRST_LINE", static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE)));
+
+    const wchar_t* s = L"Font";
+    if (g_font.lfHeight != g_fontSnapshot.lfHeight)
+        IniWriteInt(s, L"Height", g_font.lfHeight);
+    if (g_font.lfHeight != 0) {
+        if (g_font.lfWeight != g_fontSnapshot.lfWeight)
+            IniWriteInt(s, L"Weight", g_font.lfWeight);
+        if (g_font.lfItalic != g_fontSnapshot.lfItalic)
+            IniWriteInt(s, L"Italic", g_font.lfItalic);
+        if (g_font.lfUnderline != g_fontSnapshot.lfUnderline)
+            IniWriteInt(s, L"Underline", g_font.lfUnderline);
+        if (g_font.lfPitchAndFamily != g_fontSnapshot.lfPitchAndFamily)
+            IniWriteInt(s, L"PitchAndFamily", g_font.lfPitchAndFamily);
+        if (g_font.lfCharSet != g_fontSnapshot.lfCharSet)
+            IniWriteInt(s, L"CharSet", g_font.lfCharSet);
+        if (lstrcmpW(g_font.lfFaceName, g_fontSnapshot.lfFaceName) != 0)
+            IniWriteString(s, L"FaceName", g_font.lfFaceName);
+    }
+    g_fontSnapshot = g_font;
+}
+
+void CJotstackView::RestoreViewState(int index)
+{
+    std::wstring section = L"View" + std::to_wstring(index);
+    int start = IniReadInt(section.c_str(), L"PARA_START_CHAR", 0);
+    int end = IniReadInt(section.c_str(), L"PARA_END_CHAR", 0);
+    int first = IniReadInt(section.c_str(), L"PARA_FIRST_LINE", 0);
+    SendMessage(EM_LINESCROLL, 0, first);
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
+    SendMessage(EM_SCROLLCARET);
+}
+
+bool CJotstackView::PreCreateWindow(CREATESTRUCTW& cs)
+{
+    if (!CDragEdit::PreCreateWindow(cs))
+        return false;
+    if (g_paraBlock.GetPara(PARA_WORD_WRAP))
+        cs.style &= ~static_cast<LONG>(WS_HSCROLL | ES_AUTOHSCROLL);
+    return true;
+}
+
+LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE: {
+        LRESULT r = CDragEdit::WindowProc(msg, wp, lp);
+        if (r == -1)
+            return r;
+        if (g_font.lfHeight != 0) {
+            m_font.Reset(::CreateFontIndirectW(&g_font));
+            if (m_font)
+                SetFont(m_font.Get(), true);
+        }
+        SetTabStops(g_paraBlock.GetPara(PARA_TAB_STOPS));
+        return r;
+    }
+    }
+    return CDragEdit::WindowProc(msg, wp, lp);
+}
+
+bool CJotstackView::HandleCommand(CmdRequest& req)
+{
+    return CDragEdit::HandleCommand(req);
+}

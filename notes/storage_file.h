@@ -1,0 +1,59 @@
+// The notes storage file on disk: where it lives, its preparation at
+// start-up, reading it whole, and writing it so that no moment leaves the
+// user without notes.
+//
+// A save writes the new content to "<storage>.tmp" in the same folder,
+// flushes it to the disk and only then rotates: the old backup goes, the
+// storage file becomes the backup, the temporary file becomes the storage
+// file. A temporary file found at start-up means a save was cut short:
+// before the rotation (storage file present: the temporary file is dropped)
+// or during it (storage file missing: the temporary file is complete and
+// becomes the storage file).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "notes/code_page.h"
+
+namespace notesfile {
+
+// The storage path: the executable's path with ".txt".
+std::wstring StoragePath();
+// The backup of a storage path: extension removed, ".bak.txt" appended.
+std::wstring BackupPath(const std::wstring& storagePath);
+// The temporary file a save writes first.
+std::wstring TempPath(const std::wstring& path);
+
+enum class Prepared { Ok, CannotCreate };
+
+// Finishes or discards a save that was cut short, removes a read-only
+// attribute and creates a missing file empty.
+Prepared PrepareStorageFile(const std::wstring& path);
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads the whole file (others may read it meanwhile, but not write).
+// Failed means the file exists but could not be read: the caller must not
+// treat that as an empty notebook.
+ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes);
+
+// The size of a file, or -1 when it does not exist.
+long long FileSize(const std::wstring& path);
+
+// Writes bytes to path through a temporary file. With a backup path the
+// existing file at path becomes the backup (the old backup is replaced).
+// Returns 0 on success, else the system error; on failure the file at path
+// and the backup are as they were.
+DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
+                      const std::wstring* backupPath);
+
+// The system's ANSI code page (code page 936 on a Chinese system).
+class SystemCodePage : public CodePage {
+public:
+    std::u16string ToUtf16(std::string_view bytes) const override;
+    std::string FromUtf16(std::u16string_view text) const override;
+};
+
+}  // namespace notesfile

@@ -1,0 +1,304 @@
+#include "tests/e2e/jotstack_process.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr UINT kSelectAndNotify = WM_USER + 16;
+
+void Pump(DWORD ms)
+{
+    DWORD end = ::GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+}  // namespace
+
+std::wstring JotstackUnderTest()
+{
+    const char* env = std::getenv("JOTSTACK_EXE");
+    std::string path = env ? env : "";
+    std::wstring wide(path.begin(), path.end());
+    if (!wide.empty() && wide[0] == L'/') {
+        for (wchar_t& c : wide)
+            if (c == L'/')
+                c = L'\\';
+        wide = L"Z:" + wide;
+    }
+    return wide;
+}
+
+std::wstring ReadWindowText(HWND hwnd)
+{
+    LRESULT len = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = ::SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(len + 1),
+                                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t buf[1024] = {};
+    ::GetPrivateProfileStringW(section, key, L"<missing>", buf, 1024, ini.c_str());
+    return buf;
+}
+
+JotstackProcess::JotstackProcess(const ScratchDir& dir) : m_dir(dir.Path())
+{
+    m_exe = m_dir + L"\\Jotstack.exe";
+    ::CopyFileW(JotstackUnderTest().c_str(), m_exe.c_str(), FALSE);
+}
+
+JotstackProcess::~JotstackProcess()
+{
+    if (IsRunning())
+        Kill();
+    if (m_pi.hProcess)
+        ::CloseHandle(m_pi.hProcess);
+    if (m_pi.hThread)
+        ::CloseHandle(m_pi.hThread);
+}
+
+bool JotstackProcess::Start(DWORD timeoutMs)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    std::wstring cmd = L"\"" + m_exe + L"\"";
+    if (!::CreateProcessW(m_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          m_dir.c_str(), &si, &m_pi))
+        return false;
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        if (!IsRunning())
+            return false;
+        if (!m_main)
+            m_main = FindMainWindow();
+        if (m_main && !::IsWindowVisible(m_main) && TrayIconExists() && PageCount() > 0)
+            return true;
+        Pump(50);
+    }
+    return false;
+}
+
+int JotstackProcess::RunSecondCopy(DWORD timeoutMs)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + m_exe + L"\"";
+    if (!::CreateProcessW(m_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          m_dir.c_str(), &si, &pi))
+        return -2;
+    int result = -1;
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        if (::WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(pi.hProcess, &code);
+            result = static_cast<int>(code);
+            break;
+        }
+        Pump(0);
+    }
+    if (result == -1)
+        ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return result;
+}
+
+bool JotstackProcess::WaitForExit(DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        if (::WaitForSingleObject(m_pi.hProcess, 50) == WAIT_OBJECT_0)
+            return true;
+        Pump(0);
+    }
+    return false;
+}
+
+void JotstackProcess::Kill()
+{
+    ::TerminateProcess(m_pi.hProcess, 9);
+    ::WaitForSingleObject(m_pi.hProcess, 10000);
+}
+
+bool JotstackProcess::IsRunning() const
+{
+    return m_pi.hProcess && ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD JotstackProcess::ExitCode() const
+{
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+namespace {
+
+struct MainSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM lp)
+{
+    auto* s = reinterpret_cast<MainSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[256] = {};
+    ::GetClassNameW(hwnd, cls, 256);
+    if (pid == s->pid && wcsncmp(cls, L"Jotstack:", 9) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct OwnSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM lp)
+{
+    auto* s = reinterpret_cast<OwnSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !::IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t cls[256] = {};
+    ::GetClassNameW(hwnd, cls, 256);
+    if (wcscmp(cls, s->cls) != 0)
+        return TRUE;
+    if (s->title && ReadWindowText(hwnd) != s->title)
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND JotstackProcess::FindMainWindow() const
+{
+    MainSearch s{m_pi.dwProcessId, nullptr};
+    ::EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND JotstackProcess::FindOwnWindow(const wchar_t* className, const wchar_t* title) const
+{
+    OwnSearch s{m_pi.dwProcessId, className, title, nullptr};
+    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND JotstackProcess::WaitForOwnWindow(const wchar_t* className, const wchar_t* title,
+                                       DWORD timeoutMs) const
+{
+    DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        if (HWND hwnd = FindOwnWindow(className, title))
+            return hwnd;
+        Pump(50);
+    }
+    return nullptr;
+}
+
+HWND JotstackProcess::MdiClient() const
+{
+    return ::FindWindowExW(m_main, nullptr, L"MDIClient", nullptr);
+}
+
+HWND JotstackProcess::TabStrip() const
+{
+    HWND bar = ::FindWindowExW(m_main, nullptr, L"msctls_statusbar32", nullptr);
+    return bar ? ::FindWindowExW(bar, nullptr, L"CCustomTabCtrl", nullptr) : nullptr;
+}
+
+HWND JotstackProcess::ActiveChild() const
+{
+    HWND client = MdiClient();
+    return client ? reinterpret_cast<HWND>(::SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+}
+
+HWND JotstackProcess::ActiveEdit() const
+{
+    HWND child = ActiveChild();
+    return child ? ::FindWindowExW(child, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+bool JotstackProcess::TrayIconExists() const
+{
+    // Modifying an icon succeeds only when the icon (window and id) exists.
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = m_main;
+    nid.uID = 130;
+    nid.uFlags = 0;
+    return m_main && ::Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
+int JotstackProcess::PageCount() const
+{
+    HWND client = MdiClient();
+    int count = 0;
+    for (HWND child = client ? ::GetWindow(client, GW_CHILD) : nullptr; child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        ::GetClassNameW(child, cls, 64);
+        if (wcscmp(cls, L"JotstackMDIChild") == 0)
+            ++count;
+    }
+    return count;
+}
+
+void JotstackProcess::SelectTab(int index) const
+{
+    ::SendMessageW(TabStrip(), kSelectAndNotify, static_cast<WPARAM>(index), 0);
+}
+
+std::vector<VisiblePage> JotstackProcess::Pages() const
+{
+    std::vector<VisiblePage> pages;
+    const int count = PageCount();
+    for (int i = 0; i < count; ++i) {
+        SelectTab(i);
+        HWND child = ActiveChild();
+        HWND edit = ActiveEdit();
+        pages.push_back({ReadWindowText(child), edit ? ReadWindowText(edit) : L"<no edit>"});
+    }
+    return pages;
+}
+
+void JotstackProcess::TypeIntoCurrentPage(const std::wstring& text) const
+{
+    HWND edit = ActiveEdit();
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+}
+
+void JotstackProcess::Command(UINT id) const
+{
+    ::SendMessageW(m_main, WM_COMMAND, id, 0);
+}
+
+void JotstackProcess::PostCommand(UINT id) const
+{
+    ::PostMessageW(m_main, WM_COMMAND, id, 0);
+}

@@ -1,0 +1,73 @@
+// Drives a real Jotstack.exe from outside: a private copy in a scratch
+// folder (so its storage and INI files are the test's own), started with
+// CreateProcess and driven with window messages.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/win32/test_files.h"
+
+struct VisiblePage {
+    std::wstring name;
+    std::wstring text;
+};
+
+class JotstackProcess {
+public:
+    // Copies Jotstack.exe into dir.
+    explicit JotstackProcess(const ScratchDir& dir);
+    ~JotstackProcess();
+
+    std::wstring StoragePath() const { return m_dir + L"\\Jotstack.txt"; }
+    std::wstring BackupPath() const { return m_dir + L"\\Jotstack.bak.txt"; }
+    std::wstring IniPath() const { return m_dir + L"\\Jotstack.ini"; }
+    std::wstring ExePath() const { return m_exe; }
+
+    // Starts the program and waits until it sits hidden in the tray.
+    bool Start(DWORD timeoutMs = 30000);
+    // Starts another copy of the same executable and waits for its end;
+    // returns its exit code, or -1 when it did not end in time.
+    int RunSecondCopy(DWORD timeoutMs = 30000);
+    bool WaitForExit(DWORD timeoutMs);
+    void Kill();
+    bool IsRunning() const;
+    DWORD ExitCode() const;
+
+    HWND MainWindow() const { return m_main; }
+    HWND MdiClient() const;
+    HWND TabStrip() const;
+    HWND ActiveChild() const;
+    HWND ActiveEdit() const;
+    bool TrayIconExists() const;
+
+    int PageCount() const;
+    // Selects tab i through the strip's select-and-notify message.
+    void SelectTab(int index) const;
+    // Every page, in tab order (selects each tab in turn).
+    std::vector<VisiblePage> Pages() const;
+    // Replaces the text of the current page and marks it modified.
+    void TypeIntoCurrentPage(const std::wstring& text) const;
+    void Command(UINT id) const;
+    void PostCommand(UINT id) const;
+
+    // A top-level window of this process with that class (e.g. "#32770").
+    HWND FindOwnWindow(const wchar_t* className, const wchar_t* title = nullptr) const;
+    HWND WaitForOwnWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) const;
+
+private:
+    HWND FindMainWindow() const;
+
+    std::wstring m_dir;
+    std::wstring m_exe;
+    PROCESS_INFORMATION m_pi{};
+    HWND m_main = nullptr;
+};
+
+// Path of the Jotstack.exe under test (environment JOTSTACK_EXE, a Unix
+// path is mapped to Wine's Z: drive).
+std::wstring JotstackUnderTest();
+std::wstring ReadWindowText(HWND hwnd);
+std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key);

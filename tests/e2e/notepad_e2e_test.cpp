@@ -1,0 +1,262 @@
+// The real Jotstack.exe, started under Wine and driven from outside with
+// window messages; the checks look at windows and at the files on disk.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "res/resource.h"
+#include "tests/e2e/jotstack_process.h"
+
+namespace {
+
+const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
+
+std::string StorageBytes(const std::vector<std::pair<std::wstring, std::wstring>>& pages)
+{
+    std::wstring text;
+    for (const auto& [name, body] : pages)
+        text += kSep + name + L"\r\n" + body;
+    return Utf16Bytes(text);
+}
+
+// Text of about n characters in lines of 78 (the edit control under Wine
+// wraps a single long line in quadratic time, which real notes do not have).
+std::wstring Lines(size_t n, wchar_t c)
+{
+    std::wstring text;
+    text.reserve(n + n / 39);
+    while (text.size() < n) {
+        text.append(78, c);
+        text += L"\r\n";
+    }
+    text.resize(n);
+    if (text.back() == L'\r')
+        text.back() = c;   // no half line end
+    return text;
+}
+
+class NotepadE2E : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (JotstackUnderTest().empty())
+            GTEST_SKIP() << "JOTSTACK_EXE is not set";
+    }
+    ScratchDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(NotepadE2E, StartsHiddenWithTheIconInTheTray)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
+    EXPECT_TRUE(app.TrayIconExists());
+    // A fresh start creates the storage file and shows one page "日常".
+    EXPECT_TRUE(FileExists(app.StoragePath()));
+    std::vector<VisiblePage> pages = app.Pages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].name, L"日常");
+    EXPECT_EQ(pages[0].text, L"");
+}
+
+TEST_F(NotepadE2E, SecondStartEndsAndBringsTheFirstCopyForward)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    ASSERT_FALSE(::IsWindowVisible(app.MainWindow()));
+    EXPECT_EQ(app.RunSecondCopy(), 0);
+    EXPECT_TRUE(app.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(app.MainWindow()));
+    // The notice re-adds the icon about a second later.
+    ::Sleep(1500);
+    EXPECT_TRUE(app.TrayIconExists());
+}
+
+TEST_F(NotepadE2E, PagesOfAStorageFileAppearInTabOrder)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"日常", L"买菜\r\n交电费"},
+                                         {L"工作", L""},
+                                         {L"  读书 笔记 ", L"第一章"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    std::vector<VisiblePage> pages = app.Pages();
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].name, L"日常");
+    EXPECT_EQ(pages[0].text, L"买菜\r\n交电费");
+    EXPECT_EQ(pages[1].name, L"工作");
+    EXPECT_EQ(pages[1].text, L"");
+    EXPECT_EQ(pages[2].name, L"读书 笔记");
+    EXPECT_EQ(pages[2].text, L"第一章");
+}
+
+TEST_F(NotepadE2E, SaveWritesExactBytesAndKeepsOneBackup)
+{
+    const std::string original = StorageBytes({{L"A", L"one"}, {L"B", L"two"}});
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), original));
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.bak.txt"), "old backup"));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+
+    // Nothing modified: Save writes nothing and leaves the backup alone.
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), original);
+    EXPECT_EQ(ReadBytes(app.BackupPath()), "old backup");
+
+    app.SelectTab(1);
+    app.TypeIntoCurrentPage(L"two\r\nthree");
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"A", L"one"}, {L"B", L"two\r\nthree"}}));
+    EXPECT_EQ(ReadBytes(app.BackupPath()), original);
+    EXPECT_FALSE(FileExists(app.StoragePath() + L".tmp"));
+
+    // The marks were cleared: a second Save changes nothing.
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.BackupPath()), original);
+}
+
+TEST_F(NotepadE2E, EscapeSavesAndHidesWithoutEnding)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    ASSERT_TRUE(::IsWindowVisible(app.MainWindow()));
+    app.TypeIntoCurrentPage(L"jotted");
+    ::SendMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
+    EXPECT_TRUE(app.IsRunning());
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"日常", L"jotted"}}));
+    EXPECT_NE(ReadIni(app.IniPath(), L"Position", L"WindowPos"), L"<missing>");
+}
+
+TEST_F(NotepadE2E, ExitFromTheTrayMenuSavesEverythingAndEnds)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"A", L"alpha"}, {L"B", L"beta\r\nbeta"}, {L"C", L""}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.SelectTab(1);
+    ::SendMessageW(app.ActiveEdit(), EM_SETSEL, 2, 7);
+    app.PostCommand(ID_TRAY_EXIT);
+    ASSERT_TRUE(app.WaitForExit(20000));
+
+    std::wstring pos = ReadIni(app.IniPath(), L"Position", L"WindowPos");
+    EXPECT_EQ(std::count(pos.begin(), pos.end(), L','), 9) << pos;
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CUR_VIEW"), L"1");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"View1", L"PARA_START_CHAR"), L"2");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"View1", L"PARA_END_CHAR"), L"7");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"View0", L"PARA_FIRST_LINE"), L"0");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"View2", L"PARA_START_CHAR"), L"0");
+
+    // The next start comes back to the same page and selection.
+    JotstackProcess again(m_dir);
+    ASSERT_TRUE(again.Start());
+    HWND edit = again.ActiveEdit();
+    EXPECT_EQ(ReadWindowText(again.ActiveChild()), L"B");
+    DWORD sel = static_cast<DWORD>(::SendMessageW(edit, EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(sel), 2);
+    EXPECT_EQ(HIWORD(sel), 7);
+}
+
+TEST_F(NotepadE2E, PageLongerThanTheTypingLimitLoadsAndSavesWhole)
+{
+    const std::wstring longText = Lines(1100000, L'长');
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"long", longText}, {L"short", L"x"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start(60000));
+    app.SelectTab(0);
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()).size(), longText.size());
+    app.SelectTab(1);
+    app.TypeIntoCurrentPage(L"y");
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"long", longText}, {L"short", L"y"}}));
+}
+
+TEST_F(NotepadE2E, DamagedFileLoadsAndSavesBackWhatCouldBeRead)
+{
+    // Odd byte count, a NUL, a lone surrogate and a header without line end.
+    std::string bytes = Utf16Bytes(kSep + L"P\r\na" + std::wstring(1, L'\0') + L"b" +
+                                   std::wstring(1, wchar_t(0xD800)) + kSep + L"tail");
+    bytes += 'Z';
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytes));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    std::vector<VisiblePage> pages = app.Pages();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].text, std::wstring(L"a b") + wchar_t(0xD800));
+    EXPECT_EQ(pages[1].name, L"tail" + std::wstring(1, L'Z'));
+    app.SelectTab(0);
+    ::SendMessageW(app.ActiveEdit(), EM_SETMODIFY, TRUE, 0);
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()),
+              StorageBytes({{L"P", std::wstring(L"a b") + wchar_t(0xD800)}, {L"tailZ", L""}}));
+    EXPECT_EQ(ReadBytes(app.BackupPath()), bytes);
+}
+
+TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
+{
+    // Big enough that a save takes a while: 20 pages of 100,000 characters.
+    std::vector<std::pair<std::wstring, std::wstring>> pages;
+    for (int i = 0; i < 20; ++i)
+        pages.push_back({L"页" + std::to_wstring(i), Lines(100000, wchar_t(L'a' + i))});
+    std::string content = StorageBytes(pages);
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), content));
+
+    std::mt19937 random(12345);
+    for (int round = 0; round < 6; ++round) {
+        JotstackProcess app(m_dir);
+        ASSERT_TRUE(app.Start(60000)) << round;
+        app.SelectTab(round % 20);
+        std::wstring edited = L"round " + std::to_wstring(round);
+        app.TypeIntoCurrentPage(edited);
+        auto next = pages;
+        next[static_cast<size_t>(round % 20)].second = edited;
+        const std::string nextContent = StorageBytes(next);
+
+        app.PostCommand(ID_FILE_SAVE);
+        ::Sleep(std::uniform_int_distribution<DWORD>(0, 400)(random));
+        app.Kill();
+
+        // The next start finishes or drops the interrupted save.
+        JotstackProcess check(m_dir);
+        ASSERT_TRUE(check.Start(60000)) << round;
+        check.Kill();
+        std::string now = ReadBytes(m_dir.File(L"Jotstack.txt"));
+        ASSERT_TRUE(now == content || now == nextContent) << "round " << round << ": "
+                                                          << now.size() << " bytes";
+        if (now == nextContent) {
+            pages = next;
+            content = nextContent;
+        }
+    }
+}
+
+TEST_F(NotepadE2E, PageManagerAddsAPageThatTheNextSaveWrites)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.PostCommand(ID_PAGE_MANAGER);
+    HWND manager = app.WaitForOwnWindow(L"#32770", L"页签管理", 10000);
+    ASSERT_NE(manager, nullptr);
+    ::PostMessageW(::GetDlgItem(manager, IDC_PAGE_ADD), BM_CLICK, 0, 0);
+    HWND name = app.WaitForOwnWindow(L"#32770", L"新建页签", 10000);
+    ASSERT_NE(name, nullptr);
+    ::SendMessageW(::GetDlgItem(name, IDC_PAGE_NAME), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"  新页  "));
+    ::PostMessageW(::GetDlgItem(name, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && app.PageCount() < 2; ++i)
+        ::Sleep(50);
+    ASSERT_EQ(app.PageCount(), 2);
+    // The page that was current stays current.
+    EXPECT_EQ(ReadWindowText(app.ActiveChild()), L"日常");
+    ::PostMessageW(manager, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 100 && app.FindOwnWindow(L"#32770", L"页签管理"); ++i)
+        ::Sleep(50);
+
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"日常", L""}, {L"新页", L""}}));
+}

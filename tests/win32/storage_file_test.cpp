@@ -1,0 +1,168 @@
+// The storage file on a real disk: preparation, reading, the safe write with
+// its backup rotation, and the recovery of a save that was cut short.
+#include <gtest/gtest.h>
+
+#include "notes/storage_codec.h"
+#include "notes/storage_file.h"
+#include "tests/win32/test_files.h"
+
+using notesfile::PrepareStorageFile;
+using notesfile::Prepared;
+using notesfile::WriteFileSafely;
+
+TEST(StoragePaths, BackupAndTemporaryNames)
+{
+    EXPECT_EQ(notesfile::BackupPath(L"C:\\apps\\Jotstack.txt"), L"C:\\apps\\Jotstack.bak.txt");
+    EXPECT_EQ(notesfile::BackupPath(L"C:\\a.b\\noext"), L"C:\\a.b\\noext.bak.txt");
+    EXPECT_EQ(notesfile::TempPath(L"C:\\apps\\Jotstack.txt"), L"C:\\apps\\Jotstack.txt.tmp");
+}
+
+TEST(StoragePreparation, MissingFileIsCreatedEmpty)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(notesfile::FileSize(path), 0);
+}
+
+TEST(StoragePreparation, ReadOnlyAttributeIsRemovedOthersKept)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, "x"));
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    DWORD attrs = ::GetFileAttributesW(path.c_str());
+    EXPECT_FALSE(attrs & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST(StoragePreparation, UncreatableFileIsReported)
+{
+    ScratchDir dir;
+    EXPECT_EQ(PrepareStorageFile(dir.File(L"no such folder\\Jotstack.txt")), Prepared::CannotCreate);
+}
+
+TEST(StoragePreparation, TempFileBesideTheStorageFileIsDropped)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, "old"));
+    ASSERT_TRUE(WriteBytes(notesfile::TempPath(path), "half-writ"));
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
+TEST(StoragePreparation, TempFileWithoutStorageFileBecomesIt)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(notesfile::BackupPath(path), "old"));
+    ASSERT_TRUE(WriteBytes(notesfile::TempPath(path), "new complete"));
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    EXPECT_EQ(ReadBytes(path), "new complete");
+    EXPECT_EQ(ReadBytes(notesfile::BackupPath(path)), "old");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
+TEST(StorageReading, WholeFileOrMissing)
+{
+    ScratchDir dir;
+    std::string bytes;
+    EXPECT_EQ(notesfile::ReadWholeFile(dir.File(L"none.txt"), bytes), notesfile::ReadResult::Missing);
+    std::string big(3 * 1024 * 1024, 'a');
+    ASSERT_TRUE(WriteBytes(dir.File(L"big.txt"), big));
+    EXPECT_EQ(notesfile::ReadWholeFile(dir.File(L"big.txt"), bytes), notesfile::ReadResult::Ok);
+    EXPECT_EQ(bytes.size(), big.size());
+}
+
+TEST(StorageReading, FileLockedByAWriterIsAFailureNotAnEmptyNotebook)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, "notes"));
+    HANDLE writer = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    std::string bytes;
+    EXPECT_EQ(notesfile::ReadWholeFile(path, bytes), notesfile::ReadResult::Failed);
+    ::CloseHandle(writer);
+}
+
+TEST(StorageWriting, FirstSaveRotatesTheOldFileIntoTheBackup)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "generation 1"));
+    ASSERT_TRUE(WriteBytes(backup, "generation 0"));
+    EXPECT_EQ(WriteFileSafely(path, "generation 2", &backup), 0u);
+    EXPECT_EQ(ReadBytes(path), "generation 2");
+    EXPECT_EQ(ReadBytes(backup), "generation 1");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
+TEST(StorageWriting, WithoutBackupTheBackupIsUntouched)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "\xFF\xFE"));
+    ASSERT_TRUE(WriteBytes(backup, "keep me"));
+    EXPECT_EQ(WriteFileSafely(path, "new", nullptr), 0u);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ReadBytes(backup), "keep me");
+}
+
+TEST(StorageWriting, FailedWriteLeavesFileAndBackupAsTheyWere)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "current"));
+    ASSERT_TRUE(WriteBytes(backup, "previous"));
+    // A folder in the way of the temporary file makes the write fail.
+    ASSERT_TRUE(::CreateDirectoryW(notesfile::TempPath(path).c_str(), nullptr));
+    EXPECT_NE(WriteFileSafely(path, "never", &backup), 0u);
+    EXPECT_EQ(ReadBytes(path), "current");
+    EXPECT_EQ(ReadBytes(backup), "previous");
+    ::RemoveDirectoryW(notesfile::TempPath(path).c_str());
+}
+
+TEST(StorageWriting, ReadOnlyBackupDoesNotStopTheRotation)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "one"));
+    ASSERT_TRUE(WriteBytes(backup, "zero"));
+    ::SetFileAttributesW(backup.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(WriteFileSafely(path, "two", &backup), 0u);
+    EXPECT_EQ(ReadBytes(path), "two");
+    EXPECT_EQ(ReadBytes(backup), "one");
+}
+
+TEST(StorageWriting, LargeContentRoundTripsThroughTheCodec)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::vector<storage::Page> pages;
+    for (int i = 0; i < 20; ++i)
+        pages.push_back({u"页" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)),
+                         std::u16string(200000, static_cast<char16_t>(u'a' + i))});
+    std::string bytes = storage::Encode(pages, storage::Form::Storage);
+    ASSERT_EQ(WriteFileSafely(path, bytes, nullptr), 0u);
+    std::string back;
+    ASSERT_EQ(notesfile::ReadWholeFile(path, back), notesfile::ReadResult::Ok);
+    EXPECT_EQ(back, bytes);
+}
+
+TEST(SystemCodePageTest, Gb2312TextConverts)
+{
+    notesfile::SystemCodePage acp;
+    if (::GetACP() != 936)
+        GTEST_SKIP() << "needs the Chinese ANSI code page";
+    EXPECT_EQ(acp.ToUtf16("\xD6\xD0\xCE\xC4"), u"中文");
+    EXPECT_EQ(acp.FromUtf16(u"中文"), "\xD6\xD0\xCE\xC4");
+}
