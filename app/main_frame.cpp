@@ -324,6 +324,10 @@ void CMainFrame::RestorePages()
         if (CChildFrame* frame = GetPageFrame(current))
             ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
     }
+    // The current page is on screen from now on, whether or not the
+    // activation above changed anything.
+    if (CJotstackView* view = GetActiveNoteView())
+        view->EnsureText();
 }
 
 void CMainFrame::SaveState()

@@ -1,6 +1,7 @@
 #include "notes/child_frame.h"
 
 #include "app/main_frame.h"
+#include "framework/doc.h"
 
 bool CChildFrame::PreCreateWindow(CREATESTRUCTW& cs)
 {
@@ -26,6 +27,20 @@ void CChildFrame::OnUpdateFrameTitle(bool addToTitle)
         if (item >= 0 && tabs.GetCurSel() != item)
             tabs.SetCurSel(item);
     }
+}
+
+void CChildFrame::RecalcLayout()
+{
+    // Activating a page restores the previously maximised one behind it. Its
+    // view is never seen at that size, and re-wrapping a long page for it
+    // would cost a noticeable moment on every tab switch, so the view keeps
+    // the size it had while maximised.
+    if (!IsZoomed() && GetActiveView() && GetActiveView()->m_hWnd) {
+        RECT rc = GetActiveView()->GetWindowRect();
+        if (rc.right > rc.left)
+            return;
+    }
+    CMDIChildWnd::RecalcLayout();
 }
 
 void CChildFrame::ClosePage()

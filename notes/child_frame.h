@@ -11,6 +11,8 @@ public:
     void OnUpdateFrameTitle(bool addToTitle) override;
     // Closes this page's frame and view.
     void ClosePage();
+    // Only a maximised page lays its view out (see the .cpp).
+    void RecalcLayout() override;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;

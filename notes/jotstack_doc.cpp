@@ -47,10 +47,12 @@ bool CJotstackDoc::LoadNotes()
     bytes.clear();
     bytes.shrink_to_fit();
     int counter = 0;
+    m_bLoading = true;
     for (const storage::Page& page : pages) {
         if (!AddPage(counter, ToWide(page.text), ToWide(page.name)))
             break;
     }
+    m_bLoading = false;
     return true;
 }
 
@@ -71,7 +73,7 @@ bool CJotstackDoc::AddPage(int& counter, const std::wstring& text, const std::ws
     }
     if (!view)
         return false;
-    view->SetPageText(text);
+    view->SetPageText(text, m_bLoading);
     main->SetPageName(view, ToWide(storage::NormalizePageName(ToU16(name))));
     ++counter;
     return true;

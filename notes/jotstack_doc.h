@@ -18,7 +18,8 @@ public:
     // notebook that a later save would write over the notes).
     bool LoadNotes();
     // Turns one record into a page: the first view for counter 0, a new
-    // frame and view otherwise. Increments counter on success.
+    // frame and view otherwise. Increments counter on success. Pages made
+    // while loading keep their text aside until they are first shown.
     bool AddPage(int& counter, const std::wstring& text, const std::wstring& name);
 
     // Whether any page's edit control is marked modified.
@@ -31,4 +32,5 @@ protected:
 
     bool m_bExport = false;          // only while Save As runs
     bool m_bKeepBackup = false;      // this write rotates the backup
+    bool m_bLoading = false;         // LoadNotes is making the pages
 };

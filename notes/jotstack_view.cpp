@@ -43,22 +43,65 @@ CJotstackDoc* CJotstackView::GetDocument() const
     return static_cast<CJotstackDoc*>(m_pDocument);
 }
 
-void CJotstackView::SetPageText(const std::wstring& text)
+void CJotstackView::SetPageText(const std::wstring& text, bool defer)
 {
+    if (defer) {
+        m_bDeferred = true;
+        m_strDeferred = text;
+        m_nDeferredStart = m_nDeferredEnd = m_nDeferredFirstLine = 0;
+        return;
+    }
+    m_bDeferred = false;
+    m_strDeferred.clear();
     UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
     if (text.size() > nMaxSize && text.size() > limit)
         SendMessage(EM_SETLIMITTEXT, text.size());
     SetText(text);
 }
 
+std::wstring CJotstackView::GetPageText() const
+{
+    return m_bDeferred ? m_strDeferred : GetText();
+}
+
+int CJotstackView::GetPageLength() const
+{
+    return m_bDeferred ? static_cast<int>(m_strDeferred.size()) : GetBufferLength();
+}
+
+void CJotstackView::EnsureText()
+{
+    if (!m_bDeferred || !m_hWnd)
+        return;
+    // Setting the text clears the modified mark; a page marked before it
+    // was shown keeps its mark.
+    bool modified = GetModify();
+    std::wstring text = std::move(m_strDeferred);
+    SetPageText(text, false);
+    SetModify(modified);
+    SendMessage(EM_LINESCROLL, 0, m_nDeferredFirstLine);
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(m_nDeferredStart), m_nDeferredEnd);
+    SendMessage(EM_SCROLLCARET);
+}
+
+void CJotstackView::OnActivateView(bool activate, CView* activated, CView* deactivated)
+{
+    if (activate)
+        EnsureText();
+    CDragEdit::OnActivateView(activate, activated, deactivated);
+}
+
 void CJotstackView::SaveViewState(int index)
 {
     std::wstring section = L"View" + std::to_wstring(index);
-    int start = 0, end = 0;
-    GetSel(start, end);
+    int start = m_nDeferredStart, end = m_nDeferredEnd, first = m_nDeferredFirstLine;
+    if (!m_bDeferred) {
+        GetSel(start, end);
+        first = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
+    }
     IniWriteInt(section.c_str(), L"PARA_START_CHAR", start);
     IniWriteInt(section.c_str(), L"PARA_END_CHAR", end);
-    IniWriteInt(section.c_str(), L"PARA_FIRST_LINE", static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE)));
+    IniWriteInt(section.c_str(), L"PARA_FIRST_LINE", first);
 
     const wchar_t* s = L"Font";
     if (g_font.lfHeight != g_fontSnapshot.lfHeight)
@@ -86,6 +129,12 @@ void CJotstackView::RestoreViewState(int index)
     int start = IniReadInt(section.c_str(), L"PARA_START_CHAR", 0);
     int end = IniReadInt(section.c_str(), L"PARA_END_CHAR", 0);
     int first = IniReadInt(section.c_str(), L"PARA_FIRST_LINE", 0);
+    if (m_bDeferred) {
+        m_nDeferredStart = start;
+        m_nDeferredEnd = end;
+        m_nDeferredFirstLine = first;
+        return;
+    }
     SendMessage(EM_LINESCROLL, 0, first);
     SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
     SendMessage(EM_SCROLLCARET);

@@ -250,7 +250,7 @@ void CPageManagerDlg::OnDelete()
     auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr;
     if (!view)
         return;
-    if (view->GetBufferLength() != 0) {
+    if (view->GetPageLength() != 0) {
         MessageBox(L"抱歉，该页签还有内容。请把页签内容清空后再删除。", nullptr,
                    MB_OK | MB_ICONEXCLAMATION);
         return;

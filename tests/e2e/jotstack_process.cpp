@@ -1,6 +1,7 @@
 #include "tests/e2e/jotstack_process.h"
 
 #include <shellapi.h>
+#include <psapi.h>
 
 #include <cstdlib>
 
@@ -301,4 +302,17 @@ void JotstackProcess::Command(UINT id) const
 void JotstackProcess::PostCommand(UINT id) const
 {
     ::PostMessageW(m_main, WM_COMMAND, id, 0);
+}
+
+size_t JotstackProcess::PrivateBytes() const
+{
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof(pmc);
+    if (!m_pi.hProcess ||
+        !::GetProcessMemoryInfo(m_pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                                sizeof(pmc)))
+        return 0;
+    // Wine leaves PrivateUsage at 0; the page-file usage is the same commit
+    // charge of private memory.
+    return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }

@@ -42,6 +42,8 @@ public:
     HWND ActiveChild() const;
     HWND ActiveEdit() const;
     bool TrayIconExists() const;
+    // Private bytes of the running program (0 when unknown).
+    size_t PrivateBytes() const;
 
     int PageCount() const;
     // Selects tab i through the strip's select-and-notify message.

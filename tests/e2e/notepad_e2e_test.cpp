@@ -2,6 +2,7 @@
 // window messages; the checks look at windows and at the files on disk.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "res/resource.h"
@@ -198,26 +199,45 @@ TEST_F(NotepadE2E, DamagedFileLoadsAndSavesBackWhatCouldBeRead)
 
 TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
 {
-    // Big enough that a save takes a while: 20 pages of 100,000 characters.
+    // Big enough that a save takes a while (about 0.1 s under Wine): 30 pages
+    // of 200,000 characters.
     std::vector<std::pair<std::wstring, std::wstring>> pages;
-    for (int i = 0; i < 20; ++i)
-        pages.push_back({L"页" + std::to_wstring(i), Lines(100000, wchar_t(L'a' + i))});
+    for (int i = 0; i < 30; ++i)
+        pages.push_back({L"页" + std::to_wstring(i), Lines(200000, wchar_t(L'a' + i))});
     std::string content = StorageBytes(pages);
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), content));
 
     std::mt19937 random(12345);
-    for (int round = 0; round < 6; ++round) {
+    int savedRounds = 0;
+    for (int round = 0; round < 9; ++round) {
         JotstackProcess app(m_dir);
         ASSERT_TRUE(app.Start(60000)) << round;
-        app.SelectTab(round % 20);
+        app.SelectTab(round % 30);
         std::wstring edited = L"round " + std::to_wstring(round);
         app.TypeIntoCurrentPage(edited);
         auto next = pages;
-        next[static_cast<size_t>(round % 20)].second = edited;
+        next[static_cast<size_t>(round % 30)].second = edited;
         const std::string nextContent = StorageBytes(next);
 
         app.PostCommand(ID_FILE_SAVE);
-        ::Sleep(std::uniform_int_distribution<DWORD>(0, 400)(random));
+        const std::wstring temp = app.StoragePath() + L".tmp";
+        DWORD start = ::GetTickCount();
+        switch (round % 3) {
+        case 0:   // any moment
+            ::Sleep(std::uniform_int_distribution<DWORD>(0, 250)(random));
+            break;
+        case 1:   // while the new content is being written
+            while (!FileExists(temp) && ::GetTickCount() - start < 3000)
+                ::Sleep(1);
+            ::Sleep(std::uniform_int_distribution<DWORD>(0, 20)(random));
+            break;
+        case 2:   // as the files are being rotated
+            while (!FileExists(temp) && ::GetTickCount() - start < 3000)
+                ::Sleep(1);
+            while (FileExists(temp) && FileExists(app.StoragePath()) && ::GetTickCount() - start < 3000)
+                ;
+            break;
+        }
         app.Kill();
 
         // The next start finishes or drops the interrupted save.
@@ -230,8 +250,11 @@ TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
         if (now == nextContent) {
             pages = next;
             content = nextContent;
+            ++savedRounds;
         }
     }
+    // Some kills came after the save, some before or during it.
+    std::printf("%d of 9 saves completed before the kill\n", savedRounds);
 }
 
 TEST_F(NotepadE2E, PageManagerAddsAPageThatTheNextSaveWrites)
