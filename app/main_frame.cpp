@@ -106,6 +106,23 @@ HMENU CMainFrame::GetWindowMenuPopup(HMENU menuBar)
     return count >= 2 ? ::GetSubMenu(menuBar, count - 2) : nullptr;
 }
 
+void CMainFrame::OnUpdateFrameTitle(bool addToTitle)
+{
+    // Pages are always shown maximised, and the system then shows the
+    // frame's own title with " - [page]" appended. During an activation the
+    // new page may not count as maximised yet; composing "title - page"
+    // then would make it part of the frame's own title for good.
+    if (auto* page = dynamic_cast<CChildFrame*>(MDIGetActive())) {
+        (void)page;
+        bool maximized = false;
+        MDIGetActive(&maximized);
+        if (!maximized)
+            SetWindowText(m_strTitle);
+        return;
+    }
+    CMDIFrameWnd::OnUpdateFrameTitle(addToTitle);
+}
+
 int CMainFrame::OnCreate(LPARAM lp)
 {
     if (CMDIFrameWnd::WindowProc(WM_CREATE, 0, lp) == -1)

@@ -52,6 +52,7 @@ public:
     std::wstring GetPageName(int index) const;
 
     HMENU GetWindowMenuPopup(HMENU menuBar) override;
+    void OnUpdateFrameTitle(bool addToTitle) override;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;

@@ -342,6 +342,12 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_EXITMENULOOP:
         SetIdleMessage();
         break;
+    case WM_SHOWWINDOW:
+        // Bars and panes were not updated while the frame was hidden; a
+        // posted message lets the idle update run once it shows again.
+        if (wp && !GetParent())
+            PostMessage(WM_NULL);
+        break;
     case WM_SETFOCUS:
         if (m_pViewActive && m_pViewActive->m_hWnd) {
             ::SetFocus(m_pViewActive->m_hWnd);
@@ -452,7 +458,7 @@ bool CMDIFrameWnd::OnCreateClient(CREATESTRUCTW* cs, CCreateContext*)
     ccs.idFirstChild = AFX_IDM_FIRST_MDICHILD;
     m_hWndMDIClient = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES,
         0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
         ::GetModuleHandleW(nullptr), &ccs);
     return m_hWndMDIClient != nullptr;

@@ -283,3 +283,160 @@ TEST_F(NotepadE2E, PageManagerAddsAPageThatTheNextSaveWrites)
     app.Command(ID_FILE_SAVE);
     EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"日常", L""}, {L"新页", L""}}));
 }
+
+namespace {
+
+// Opens the page manager on a shown window and returns it.
+HWND OpenPageManager(JotstackProcess& app)
+{
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.PostCommand(ID_PAGE_MANAGER);
+    return app.WaitForOwnWindow(L"#32770", L"页签管理", 10000);
+}
+
+void SelectEntry(HWND manager, int index)
+{
+    HWND list = ::GetDlgItem(manager, IDC_PAGE_LIST);
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(IDC_PAGE_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+// Clicks a button of the manager and, when a message box comes up, returns
+// its text after closing it.
+std::wstring ClickAndReadMessage(JotstackProcess& app, HWND manager, int button)
+{
+    ::PostMessageW(::GetDlgItem(manager, button), BM_CLICK, 0, 0);
+    HWND box = app.WaitForOwnWindow(L"#32770", L"Jotstack", 3000);
+    if (!box)
+        return L"";
+    std::wstring text;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        ::GetClassNameW(c, cls, 32);
+        if (wcscmp(cls, L"Static") == 0 && ::GetWindowTextLengthW(c) > 1)
+            text = ReadWindowText(c);
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && ::IsWindow(box); ++i)
+        ::Sleep(20);
+    return text;
+}
+
+std::vector<std::wstring> Names(const JotstackProcess& app)
+{
+    std::vector<std::wstring> names;
+    for (const VisiblePage& p : app.Pages())
+        names.push_back(p.name);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(NotepadE2E, PageManagerRefusesToDeleteAPageWithTextOrTheLastPage)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"A", L" "}, {L"B", L""}, {L"C", L"c"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND manager = OpenPageManager(app);
+    ASSERT_NE(manager, nullptr);
+
+    SelectEntry(manager, 0);   // a single space is text
+    EXPECT_EQ(ClickAndReadMessage(app, manager, IDC_PAGE_DELETE),
+              L"抱歉，该页签还有内容。请把页签内容清空后再删除。");
+    EXPECT_EQ(app.PageCount(), 3);
+
+    SelectEntry(manager, 1);   // empty: goes, and the page after it is selected
+    EXPECT_EQ(ClickAndReadMessage(app, manager, IDC_PAGE_DELETE), L"");
+    EXPECT_EQ(app.PageCount(), 2);
+    EXPECT_EQ(ReadWindowText(app.ActiveChild()), L"C");
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(manager, IDC_PAGE_LIST), LB_GETCURSEL, 0, 0), 1);
+    ::PostMessageW(manager, WM_COMMAND, IDCANCEL, 0);
+    ::Sleep(300);
+
+    // The next Save writes the notebook without the deleted page.
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"A", L" "}, {L"C", L"c"}}));
+}
+
+TEST_F(NotepadE2E, PageManagerKeepsTheLastPage)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND manager = OpenPageManager(app);
+    ASSERT_NE(manager, nullptr);
+    SelectEntry(manager, 0);
+    EXPECT_EQ(ClickAndReadMessage(app, manager, IDC_PAGE_DELETE), L"亲，好歹留点底线吧，别都删没了。");
+    EXPECT_EQ(app.PageCount(), 1);
+}
+
+TEST_F(NotepadE2E, MoveToTopExchangesWithTheFirstPage)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"A", L"a"}, {L"B", L"b"}, {L"C", L"c"}, {L"D", L"d"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND manager = OpenPageManager(app);
+    ASSERT_NE(manager, nullptr);
+    SelectEntry(manager, 3);
+    ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(IDC_PAGE_TOP, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(manager, IDC_PAGE_TOP)));
+    SelectEntry(manager, 1);
+    ::SendMessageW(manager, WM_COMMAND, MAKEWPARAM(IDC_PAGE_UP, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(manager, IDC_PAGE_UP)));
+    ::PostMessageW(manager, WM_COMMAND, IDCANCEL, 0);
+    ::Sleep(300);
+    EXPECT_EQ(Names(app), (std::vector<std::wstring>{L"B", L"D", L"C", L"A"}));
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()),
+              StorageBytes({{L"B", L"b"}, {L"D", L"d"}, {L"C", L"c"}, {L"A", L"a"}}));
+}
+
+TEST_F(NotepadE2E, RenameChecksTheNameAndMarksThePage)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"Work", L"w"}, {L"Home", L"h"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND manager = OpenPageManager(app);
+    ASSERT_NE(manager, nullptr);
+    SelectEntry(manager, 1);
+    ::PostMessageW(::GetDlgItem(manager, IDC_PAGE_RENAME), BM_CLICK, 0, 0);
+    HWND name = app.WaitForOwnWindow(L"#32770", L"页签更名", 10000);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(name, IDC_PAGE_NAME)), L"Home");
+
+    auto tryName = [&](const wchar_t* text) {
+        ::SendMessageW(::GetDlgItem(name, IDC_PAGE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        ::PostMessageW(::GetDlgItem(name, IDOK), BM_CLICK, 0, 0);
+        HWND box = app.WaitForOwnWindow(L"#32770", L"Jotstack", 2000);
+        if (box)
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::Sleep(200);
+        return box != nullptr;
+    };
+    EXPECT_TRUE(tryName(L"   "));      // blank: refused, dialog stays
+    EXPECT_TRUE(tryName(L"Work"));     // another page's name: refused
+    EXPECT_FALSE(tryName(L" work "));  // differs in case only: taken, trimmed
+    EXPECT_FALSE(::IsWindow(name));
+    ::PostMessageW(manager, WM_COMMAND, IDCANCEL, 0);
+    ::Sleep(300);
+
+    EXPECT_EQ(Names(app), (std::vector<std::wstring>{L"Work", L"work"}));
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"Work", L"w"}, {L"work", L"h"}}));
+}
+
+TEST_F(NotepadE2E, PagesIgnoreMinimiseCloseAndRestore)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND child = app.ActiveChild();
+    ASSERT_NE(child, nullptr);
+    for (WPARAM cmd : {SC_CLOSE, SC_MINIMIZE, SC_RESTORE})
+        ::SendMessageW(child, WM_SYSCOMMAND, cmd, 0);
+    EXPECT_TRUE(::IsWindow(child));
+    EXPECT_TRUE(::IsZoomed(child));
+    EXPECT_EQ(app.PageCount(), 1);
+}
