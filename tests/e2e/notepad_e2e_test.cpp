@@ -440,3 +440,70 @@ TEST_F(NotepadE2E, PagesIgnoreMinimiseCloseAndRestore)
     EXPECT_TRUE(::IsZoomed(child));
     EXPECT_EQ(app.PageCount(), 1);
 }
+
+TEST_F(NotepadE2E, SaveAsExportsAndLeavesTheStorageFileAndMarksAlone)
+{
+    const std::string original = StorageBytes({{L"A", L"one"}, {L"B", L"two"}});
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), original));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.TypeIntoCurrentPage(L"edited");   // page A (the current one)
+
+    app.PostCommand(ID_FILE_SAVE_AS);
+    HWND dialog = app.WaitForOwnWindow(L"#32770", L"Save As", 10000);
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring exported = m_dir.File(L"export.txt");
+    HWND nameBox = ::GetDlgItem(dialog, 1148);   // the Explorer-style file name box
+    if (!nameBox)
+        nameBox = ::GetDlgItem(dialog, 1152);
+    ASSERT_NE(nameBox, nullptr);
+    ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(exported.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 200 && !FileExists(exported); ++i)
+        ::Sleep(50);
+    ::Sleep(200);
+
+    const std::wstring eq(12, L'=');
+    EXPECT_EQ(ReadBytes(exported),
+              Utf16Bytes(eq + L"A" + eq + L"\r\nedited" + eq + L"B" + eq + L"\r\ntwo"));
+    EXPECT_EQ(ReadBytes(app.StoragePath()), original);
+    EXPECT_FALSE(FileExists(app.BackupPath()));
+
+    // The marks are still set: the next Save writes the storage file.
+    app.Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"A", L"edited"}, {L"B", L"two"}}));
+    EXPECT_EQ(ReadBytes(app.BackupPath()), original);
+}
+
+TEST_F(NotepadE2E, ViewTogglesAndAlwaysOnTopAreStoredAtOnce)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    HWND toolbar = ::FindWindowExW(app.MainWindow(), nullptr, L"ToolbarWindow32", nullptr);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(toolbar));
+
+    app.Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(::IsWindowVisible(toolbar));
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_TOOLBAR"), L"0");
+    app.Command(ID_VIEW_STATUS_BAR);
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_STATUS_BAR"), L"0");
+
+    app.Command(ID_TOP_MOST);
+    EXPECT_TRUE(::GetWindowLongW(app.MainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_TOP_MOST"), L"1");
+    app.Command(ID_TOP_MOST);
+    EXPECT_FALSE(::GetWindowLongW(app.MainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_TOP_MOST"), L"0");
+
+    // With a saved window position the hidden bars stay hidden next time.
+    app.PostCommand(ID_TRAY_EXIT);
+    ASSERT_TRUE(app.WaitForExit(20000));
+    JotstackProcess again(m_dir);
+    ASSERT_TRUE(again.Start());
+    HWND toolbar2 = ::FindWindowExW(again.MainWindow(), nullptr, L"ToolbarWindow32", nullptr);
+    again.Command(ID_SHOW_MAIN_WINDOW);
+    EXPECT_FALSE(::IsWindowVisible(toolbar2));
+}
