@@ -34,4 +34,4 @@ sync "$tmp/copy.txt" 2>/dev/null || true
 end=$(date +%s%N)
 echo "cp of the same notebook (with sync): $(( (end - start) / 1000000 )) ms"
 rm -rf "$tmp"
-[ -n "${JOT_XVFB_PID:-}" ] && kill "$JOT_XVFB_PID" 2>/dev/null || true
+[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true

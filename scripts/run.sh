@@ -30,5 +30,5 @@ wine Jotstack.exe >/dev/null 2>&1 || true
 sleep 3
 shot="$JOT_ROOT/build/win32/run/jotstack-screenshot.png"
 import -window root "$shot"
-echo "Jotstack runs on DISPLAY=$DISPLAY (Xvfb pid ${JOT_XVFB_PID:-?}); stop it with: WINEPREFIX=$WINEPREFIX wineserver -k"
+echo "Jotstack runs on DISPLAY=$DISPLAY (Xvfb pid ${JOT_OWN_XVFB:-?}); stop it with: WINEPREFIX=$WINEPREFIX wineserver -k"
 echo "screenshot: $shot"

@@ -23,5 +23,5 @@ unset JOT_FRESH_PREFIX
 status=0
 ctest --test-dir build/win32 --output-on-failure || status=$?
 wineserver -k >/dev/null 2>&1 || true
-[ -n "${JOT_XVFB_PID:-}" ] && kill "$JOT_XVFB_PID" 2>/dev/null || true
+[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
 exit $status

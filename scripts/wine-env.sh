@@ -23,11 +23,14 @@ jot_start_xvfb() {
     i=0
     while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
     export DISPLAY=:$n
-    export JOT_XVFB_PID
 }
 
+# JOT_OWN_XVFB is the Xvfb this shell started (and must stop); a display
+# inherited from the caller is left alone.
+JOT_OWN_XVFB=
 if [ -z "${DISPLAY:-}" ]; then
     jot_start_xvfb
+    JOT_OWN_XVFB=$JOT_XVFB_PID
 fi
 
 if [ "${JOT_FRESH_PREFIX:-0}" = 1 ]; then

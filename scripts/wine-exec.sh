@@ -6,5 +6,5 @@ JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 set +e
 wine "$@"
 rc=$?
-[ -n "${JOT_XVFB_PID:-}" ] && kill "$JOT_XVFB_PID" 2>/dev/null
+[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null
 exit $rc
