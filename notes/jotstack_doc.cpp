@@ -48,11 +48,23 @@ bool CJotstackDoc::LoadNotes()
     bytes.shrink_to_fit();
     int counter = 0;
     m_bLoading = true;
-    for (const storage::Page& page : pages) {
-        if (!AddPage(counter, ToWide(page.text), ToWide(page.name)))
+    size_t placed = 0;
+    for (; placed < pages.size(); ++placed) {
+        if (!AddPage(counter, ToWide(pages[placed].text), ToWide(pages[placed].name)))
             break;
     }
     m_bLoading = false;
+    // A notebook with more pages than the system gives windows for keeps
+    // the rest as it is, so that saving never drops them.
+    for (size_t i = placed; i < pages.size(); ++i)
+        m_unplaced.emplace_back(ToWide(pages[i].name), ToWide(pages[i].text));
+    if (!m_unplaced.empty()) {
+        CWinApp* app = AfxGetApp();
+        std::wstring text = L"抱歉，记录文件中的页签太多，有 " + std::to_wstring(m_unplaced.size()) +
+                            L" 个页签未能打开。它们会原样保留在记录文件中。";
+        ::MessageBoxW(nullptr, text.c_str(), app ? app->m_strAppName.c_str() : L"",
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
     return true;
 }
 
@@ -128,6 +140,8 @@ bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
         std::wstring text = view->GetPageText();
         encoder.AddPage(ToU16(name), ToU16(text));
     }
+    for (const auto& [name, text] : m_unplaced)
+        encoder.AddPage(ToU16(name), ToU16(text));
 
     const std::wstring target = path;
     const std::wstring backup = notesfile::BackupPath(target);

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/doc.h"
 
@@ -33,4 +35,7 @@ protected:
     bool m_bExport = false;          // only while Save As runs
     bool m_bKeepBackup = false;      // this write rotates the backup
     bool m_bLoading = false;         // LoadNotes is making the pages
+    // Records that could not become pages (no window could be made for
+    // them): they are written back unchanged after the pages.
+    std::vector<std::pair<std::wstring, std::wstring>> m_unplaced;
 };

@@ -507,3 +507,22 @@ TEST_F(NotepadE2E, ViewTogglesAndAlwaysOnTopAreStoredAtOnce)
     again.Command(ID_SHOW_MAIN_WINDOW);
     EXPECT_FALSE(::IsWindowVisible(toolbar2));
 }
+
+TEST_F(NotepadE2E, ThousandsOfPagesLoadAndSaveBackWhole)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> pages;
+    for (int i = 0; i < 1000; ++i)
+        pages.push_back({L"第" + std::to_wstring(i) + L"页", L"line " + std::to_wstring(i)});
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes(pages)));
+    JotstackProcess app(m_dir);
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(app.Start(300000));
+    std::printf("1000 pages: start to tray in %lu ms\n", ::GetTickCount() - start);
+    EXPECT_EQ(app.PageCount(), 1000);
+    app.SelectTab(999);
+    EXPECT_EQ(ReadWindowText(app.ActiveChild()), L"第999页");
+    app.TypeIntoCurrentPage(L"changed");
+    app.Command(ID_FILE_SAVE);
+    pages.back().second = L"changed";
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes(pages));
+}
