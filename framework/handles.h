@@ -82,6 +82,9 @@ struct ModuleTraits {
     static void Close(Handle h) { ::FreeLibrary(h); }
 };
 
+template <class T>
+using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -112,10 +115,29 @@ private:
     HDC m_dc;
 };
 
-// Selects an object into a DC for the lifetime of the scope.
+// A memory DC compatible with another, deleted with its scope.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : m_dc(::CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc()
+    {
+        if (m_dc)
+            ::DeleteDC(m_dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return m_dc; }
+    explicit operator bool() const { return m_dc != nullptr; }
+
+private:
+    HDC m_dc;
+};
+
+// Selects an object into a DC for the lifetime of the scope (nothing for a
+// null object).
 class SelectObjectScope {
 public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(::SelectObject(dc, obj)) {}
+    SelectObjectScope(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr) {}
     ~SelectObjectScope()
     {
         if (m_old)

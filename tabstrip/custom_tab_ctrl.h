@@ -10,7 +10,7 @@
 #include <string>
 
 #include "framework/wnd.h"
-#include "tabstrip/gdi_scope.h"
+#include "framework/handles.h"
 #include "tabstrip/tab_button_look.h"
 #include "tabstrip/tab_strip_logic.h"
 
@@ -116,9 +116,9 @@ private:
     void DrawGlyph(HDC dc, int cell, COLORREF colour, POINT at) const;
 
     tabstrip::TabStripLogic m_logic;
-    tabstrip::GdiObject<HFONT> m_fontNormal;
-    tabstrip::GdiObject<HFONT> m_fontBold;
-    tabstrip::GdiObject<HBITMAP> m_glyphs;
+    GdiObject<HFONT> m_fontNormal;
+    GdiObject<HFONT> m_fontBold;
+    GdiObject<HBITMAP> m_glyphs;
     HDC m_measureDc = nullptr;   // memory DC with the bold font, for label widths
     CTabButtonLook m_look;
 };

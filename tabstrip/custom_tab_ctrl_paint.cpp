@@ -8,9 +8,6 @@
 #include "tabstrip/tab_glyphs.h"
 
 using tabstrip::DisplayState;
-using tabstrip::GdiObject;
-using tabstrip::MemoryDc;
-using tabstrip::SelectScope;
 
 namespace {
 
@@ -42,7 +39,7 @@ void CCustomTabCtrl::Paint(HDC target) const
     GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(target, w, h));
     if (!mem || !bitmap)
         return;
-    SelectScope selectBitmap(mem.Get(), bitmap.Get());
+    SelectObjectScope selectBitmap(mem.Get(), bitmap.Get());
     ::FillRect(mem.Get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
 
     // Tabs in index order so that each covers the slanted end of the one
@@ -63,7 +60,7 @@ void CCustomTabCtrl::Paint(HDC target) const
     // joins the area above it.
     GdiObject<HPEN> dark(NewPen(COLOR_BTNTEXT));
     {
-        SelectScope selectPen(mem.Get(), dark.Get());
+        SelectObjectScope selectPen(mem.Get(), dark.Get());
         const int from = tabstrip::ButtonBlockWidth(h);
         if (selected && selected->state != DisplayState::Hidden) {
             Line(mem.Get(), from, 1, std::max(from, selected->rect.left), 1);
@@ -96,7 +93,7 @@ void CCustomTabCtrl::DrawTab(HDC dc, const tabstrip::TabItem& item, HFONT font) 
 
     GdiObject<HPEN> dark(NewPen(COLOR_BTNTEXT));
     GdiObject<HPEN> shadow(NewPen(COLOR_BTNSHADOW));
-    SelectScope selectPen(dc, dark.Get());
+    SelectObjectScope selectPen(dc, dark.Get());
 
     if (item.state == DisplayState::Sliver || item.state == DisplayState::SliverSelected) {
         Line(dc, L, T, L + h / 2, B);
@@ -116,7 +113,7 @@ void CCustomTabCtrl::DrawTab(HDC dc, const tabstrip::TabItem& item, HFONT font) 
     Line(dc, R - h / 2, B, R, T);              // right edge
 
     RECT textRect{L + h / 2, T + 2, R - h / 2, B - 2};
-    SelectScope selectFont(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    SelectObjectScope selectFont(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     const COLORREF oldBk = ::SetBkColor(dc, fill);
     const COLORREF oldText = ::SetTextColor(dc, text);
     ::DrawTextW(dc, reinterpret_cast<const wchar_t*>(item.label.c_str()),
@@ -130,8 +127,8 @@ void CCustomTabCtrl::DrawButtons(HDC dc, int height) const
 {
     GdiObject<HPEN> dark(NewPen(COLOR_BTNTEXT));
     {
-        SelectScope selectPen(dc, dark.Get());
-        SelectScope selectBrush(dc, ::GetStockObject(WHITE_BRUSH));
+        SelectObjectScope selectPen(dc, dark.Get());
+        SelectObjectScope selectBrush(dc, ::GetStockObject(WHITE_BRUSH));
         const RECT block = ToRect(tabstrip::ButtonBlockRect(height));
         ::Rectangle(dc, block.left, block.top, block.right, block.bottom);
     }
@@ -174,8 +171,8 @@ void CCustomTabCtrl::DrawGlyph(HDC dc, int cell, COLORREF colour, POINT at) cons
     GdiObject<HBITMAP> tintedBitmap(::CreateCompatibleBitmap(dc, kGlyphWidth, kGlyphHeight));
     if (!mono || !tinted || !tintedBitmap)
         return;
-    SelectScope selectMono(mono.Get(), m_glyphs.Get());
-    SelectScope selectTinted(tinted.Get(), tintedBitmap.Get());
+    SelectObjectScope selectMono(mono.Get(), m_glyphs.Get());
+    SelectObjectScope selectTinted(tinted.Get(), tintedBitmap.Get());
     const int sx = cell * kGlyphWidth;
 
     ::SetTextColor(tinted.Get(), colour);

@@ -107,7 +107,7 @@ bool CTabButtonLook::Load(HWND hwnd)
             wchar_t file[MAX_PATH] = L"";
             if (!style.GetThemeFilename(kPartLeftArrow, 0, kPropGlyphImageFile, file, MAX_PATH))
                 return false;
-            tabstrip::GdiObject<HBITMAP> glyph(style.LoadStyleBitmap(file));
+            GdiObject<HBITMAP> glyph(style.LoadStyleBitmap(file));
             tabstrip::PixelImage pixels;
             if (!glyph || !ReadPixels(glyph.Get(), pixels))
                 return false;
@@ -142,10 +142,10 @@ void CTabButtonLook::DrawImage(HDC hdc, const RECT& dst, bool rightArrow, int st
     BITMAP bm{};
     if (!image.bitmap || !::GetObjectW(image.bitmap.Get(), sizeof(bm), &bm))
         return;
-    tabstrip::MemoryDc source(hdc);
+    MemoryDc source(hdc);
     if (!source)
         return;
-    tabstrip::SelectScope select(source.Get(), image.bitmap.Get());
+    SelectObjectScope select(source.Get(), image.bitmap.Get());
     const tabstrip::TabRect src =
         tabstrip::StateImageSource(bm.bmWidth, bm.bmHeight, image.layout != 0, stateIndex);
     const tabstrip::Margins margins{image.margins.cxLeftWidth, image.margins.cxRightWidth,

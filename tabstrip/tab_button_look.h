@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <uxtheme.h>
 
-#include "tabstrip/gdi_scope.h"
+#include "framework/handles.h"
 
 class CTabButtonLook {
 public:
@@ -27,7 +27,7 @@ public:
 
 private:
     struct Image {
-        tabstrip::GdiObject<HBITMAP> bitmap;
+        GdiObject<HBITMAP> bitmap;
         int layout = 0;   // 0: state images stacked, else side by side
         MARGINS margins{};
     };
