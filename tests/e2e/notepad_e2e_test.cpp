@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <random>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "res/resource.h"
 #include "tests/e2e/jotstack_process.h"
 
@@ -525,4 +528,46 @@ TEST_F(NotepadE2E, ThousandsOfPagesLoadAndSaveBackWhole)
     app.Command(ID_FILE_SAVE);
     pages.back().second = L"changed";
     EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes(pages));
+}
+
+TEST_F(NotepadE2E, MinimisingSavesAndHidesInTheTray)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.TypeIntoCurrentPage(L"before minimise");
+    ::SendMessageW(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
+    EXPECT_TRUE(app.IsRunning());
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"日常", L"before minimise"}}));
+}
+
+TEST_F(NotepadE2E, EndOfLogonSavesTheWholeState)
+{
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes({{L"A", L"a"}, {L"B", L"b"}})));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.SelectTab(1);
+    app.TypeIntoCurrentPage(L"bb");
+    ::SendMessageW(app.ActiveEdit(), EM_SETSEL, 1, 2);
+    EXPECT_NE(::SendMessageW(app.MainWindow(), WM_QUERYENDSESSION, 0, 0), 0);
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes({{L"A", L"a"}, {L"B", L"bb"}}));
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CUR_VIEW"), L"1");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"View1", L"PARA_START_CHAR"), L"1");
+    EXPECT_NE(ReadIni(app.IniPath(), L"Position", L"WindowPos"), L"<missing>");
+}
+
+TEST_F(NotepadE2E, TaskbarRestartBringsTheIconBack)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = app.MainWindow();
+    nid.uID = 130;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &nid));
+    ASSERT_FALSE(app.TrayIconExists());
+    ::SendMessageW(app.MainWindow(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(app.TrayIconExists());
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 }
