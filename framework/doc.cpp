@@ -63,7 +63,7 @@ void CDocument::OnCloseDocument()
     std::vector<CView*> views = m_viewList;
     for (CView* view : views) {
         if (auto* child = dynamic_cast<CMDIChildWnd*>(view->GetParentFrame()))
-            child->DestroyWindow();
+            child->MDIDestroy();   // the MDI client keeps its own list of children
         else if (view->m_hWnd)
             view->DestroyWindow();
     }
