@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include <ctime>
+#include <optional>
 
 #include "app/jotstack_app.h"
 #include "app/para_block.h"
@@ -47,12 +47,15 @@ HICON TrayIcon()
                                            ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
-bool IsNtPlatform(bool& known)
+// Whether the system is of the NT family; nothing is known when the version
+// cannot be read.
+std::optional<bool> IsNtPlatform()
 {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
-    known = ::GetVersionExW(&info) != FALSE;
-    return known && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    if (!::GetVersionExW(&info))
+        return std::nullopt;
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 int TodayNumber(const SYSTEMTIME& t)
@@ -112,10 +115,8 @@ void CMainFrame::OnUpdateFrameTitle(bool addToTitle)
     // frame's own title with " - [page]" appended. During an activation the
     // new page may not count as maximised yet; composing "title - page"
     // then would make it part of the frame's own title for good.
-    if (auto* page = dynamic_cast<CChildFrame*>(MDIGetActive())) {
-        (void)page;
-        bool maximized = false;
-        MDIGetActive(&maximized);
+    bool maximized = false;
+    if (dynamic_cast<CChildFrame*>(MDIGetActive(&maximized))) {
         if (!maximized)
             SetWindowText(m_strTitle);
         return;
@@ -473,16 +474,12 @@ bool CMainFrame::HandleCommand(CmdRequest& req)
         return req.Update([](CCmdUI& ui) { ui.Enable((::GetKeyState(VK_NUMLOCK) & 1) != 0); });
     case ID_LOCK_SCREEN:
         return req.Update([](CCmdUI& ui) {
-            bool known = false;
-            if (IsNtPlatform(known))
+            if (IsNtPlatform().value_or(false))
                 ui.Enable(false);
         });
     case ID_FAST_SHUTDOWN:
     case ID_FAST_RESTART:
-        return req.Update([](CCmdUI& ui) {
-            bool known = false;
-            ui.Enable(IsNtPlatform(known));
-        });
+        return req.Update([](CCmdUI& ui) { ui.Enable(IsNtPlatform().value_or(false)); });
     case ID_SCREEN_SAVER_OFF:
         return req.Update([](CCmdUI& ui) {
             BOOL active = FALSE;

@@ -149,11 +149,35 @@ double MoonApparentLongitude(double jdTD)
     return NormalizeDegrees(lp + sigmaL / 1000000.0 + NutationInLongitude(t / 10.0));
 }
 
+// Newton's method for the instant at which an angle reaches its target.
+// offset(x) is how far the angle at x (TD Julian day) lies from the target,
+// in degrees; angle(x) gives the slope by a central difference. Stops when
+// a step is at most toleranceDays, or after the iteration cap.
+template <class Offset, class Angle>
+double SolveForAngle(double x, double toleranceDays, Offset offset, Angle angle)
+{
+    for (int iteration = 1; iteration <= testing::kMaxNewtonIterations; ++iteration) {
+        const double off = offset(x);
+        // Degrees per day; the unwrap only matters if a longitude crosses
+        // 360 within the step, which would otherwise make k nonsense.
+        const double k = UnwrapDifference(angle(x + kDerivativeStep) - angle(x - kDerivativeStep)) /
+                         kDerivativeWidth;
+        const double next = x - off / k;
+        const bool converged = std::fabs(next - x) <= toleranceDays;
+        x = next;
+        if (converged) {
+            RecordSearch(iteration, true);
+            return x;
+        }
+    }
+    RecordSearch(testing::kMaxNewtonIterations, false);
+    return x;
+}
+
 double MoonPhaseInstant(double startTD, int targetDegrees)
 {
     const double target = targetDegrees;
-    double x = startTD;
-    for (int iteration = 1; iteration <= testing::kMaxNewtonIterations; ++iteration) {
+    auto offset = [&](double x) {
         double moon = MoonApparentLongitude(x);
         double sun = SunApparentLongitude(x);
         if (moon > 330.0 && sun < 30.0) {
@@ -173,20 +197,9 @@ double MoonPhaseInstant(double startTD, int targetDegrees)
                 h += 360.0;
             }
         }
-        // Degrees per day; the unwrap only matters if a longitude crosses
-        // 360 within the step, which would otherwise make k nonsense.
-        const double k = UnwrapDifference(Elongation(x + kDerivativeStep) - Elongation(x - kDerivativeStep)) /
-                         kDerivativeWidth;
-        const double next = x - (h - target) / k;
-        const bool converged = std::fabs(next - x) <= 1e-8;
-        x = next;
-        if (converged) {
-            RecordSearch(iteration, true);
-            return x;
-        }
-    }
-    RecordSearch(testing::kMaxNewtonIterations, false);
-    return x;
+        return h - target;
+    };
+    return SolveForAngle(startTD, 1e-8, offset, Elongation);
 }
 
 double NewMoonInstant(double startTD)
@@ -204,24 +217,14 @@ double SolarTermInstant(int year, int targetDegrees)
     const bool minorTerm = targetDegrees % 30 != 0;  // 15, 45, ...: early in a month
     double x = JulianDay(year, month, minorTerm ? 6 : 20, 12, 0, 0.0);
 
-    for (int iteration = 1; iteration <= testing::kMaxNewtonIterations; ++iteration) {
+    auto offset = [&](double x) {
         double s = SunApparentLongitude(x);
         if (targetDegrees == 0 && s > 345.0) {
             s -= 360.0;
         }
-        const double k = UnwrapDifference(SunApparentLongitude(x + kDerivativeStep) -
-                                          SunApparentLongitude(x - kDerivativeStep)) /
-                         kDerivativeWidth;
-        const double next = x - (s - target) / k;
-        const bool converged = std::fabs(next - x) <= 1e-7;
-        x = next;
-        if (converged) {
-            RecordSearch(iteration, true);
-            return x;
-        }
-    }
-    RecordSearch(testing::kMaxNewtonIterations, false);
-    return x;
+        return s - target;
+    };
+    return SolveForAngle(x, 1e-7, offset, SunApparentLongitude);
 }
 
 namespace testing {

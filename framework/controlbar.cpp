@@ -220,11 +220,15 @@ void CStatusBar::UpdateParts()
     }
     edges.back() = -1;   // the last pane runs to the size grip
     SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (size_t i = 0; i < m_panes.size(); ++i) {
-        UINT type = m_panes[i].noBorders ? SBT_NOBORDERS : 0;
-        SendMessage(SB_SETTEXTW, i | type,
-                    reinterpret_cast<LPARAM>(m_panes[i].disabled ? L"" : m_panes[i].text.c_str()));
-    }
+    for (size_t i = 0; i < m_panes.size(); ++i)
+        ShowPaneText(i);
+}
+
+void CStatusBar::ShowPaneText(size_t index)
+{
+    const Pane& pane = m_panes[index];
+    UINT type = pane.noBorders ? SBT_NOBORDERS : 0;
+    SendMessage(SB_SETTEXTW, index | type, reinterpret_cast<LPARAM>(pane.disabled ? L"" : pane.text.c_str()));
 }
 
 int CStatusBar::CommandToIndex(UINT id) const
@@ -256,9 +260,7 @@ bool CStatusBar::SetPaneText(int index, const std::wstring& text, bool update)
         return true;
     pane.text = text;
     pane.disabled = false;
-    UINT type = pane.noBorders ? SBT_NOBORDERS : 0;
-    SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index) | type,
-                reinterpret_cast<LPARAM>(pane.text.c_str()));
+    ShowPaneText(static_cast<size_t>(index));
     if (update)
         UpdateWindow();
     return true;
@@ -297,8 +299,7 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool)
             Pane& pane = m_panes[static_cast<size_t>(i)];
             if (pane.disabled == ui.m_bEnabled) {
                 pane.disabled = !ui.m_bEnabled;
-                SendMessage(SB_SETTEXTW, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(pane.disabled ? L"" : pane.text.c_str()));
+                ShowPaneText(static_cast<size_t>(i));
             }
         }
     }

@@ -83,6 +83,8 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     // Recomputes the part edges; the first pane stretches.
     void UpdateParts();
+    // Hands one pane's text to the control (none while it is disabled).
+    void ShowPaneText(size_t index);
 
     struct Pane {
         UINT id = 0;

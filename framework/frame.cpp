@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/app.h"
 #include "framework/controlbar.h"
@@ -66,17 +67,17 @@ bool CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateCon
         return false;
 
     HMENU menu = ::LoadMenuW(inst, MAKEINTRESOURCEW(idResource));
-    m_hMenuDefault = menu;
     m_hAccelTable = ::LoadAcceleratorsW(inst, MAKEINTRESOURCEW(idResource));
-    m_pCreateContext = context;
-    bool ok = CreateEx(0, cls, m_strTitle.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, menu);
-    m_pCreateContext = nullptr;
-    if (!ok) {
-        if (menu && !::IsMenu(menu))
-            m_hMenuDefault = nullptr;
+    m_pCreateContext = context;   // taken by WM_CREATE
+    if (!CreateEx(0, cls, m_strTitle.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, menu)) {
+        // The object may be gone already (a window that was made and then
+        // destroyed deletes it, and takes its menu with it): touch only locals.
+        if (menu && ::IsMenu(menu))
+            ::DestroyMenu(menu);
         return false;
     }
+    m_hMenuDefault = menu;
     return true;
 }
 
@@ -312,7 +313,8 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CREATE: {
         if (Default() == -1)
             return -1;
-        if (!OnCreateClient(reinterpret_cast<CREATESTRUCTW*>(lp), m_pCreateContext))
+        CCreateContext* context = std::exchange(m_pCreateContext, nullptr);
+        if (!OnCreateClient(reinterpret_cast<CREATESTRUCTW*>(lp), context))
             return -1;
         RecalcLayout();
         return 0;
@@ -505,12 +507,9 @@ bool CMDIChildWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreate
     if (!CWnd::RegisterWindowClass(cls, CS_DBLCLKS, ::LoadIconW(inst, MAKEINTRESOURCEW(idResource)),
                                    ::LoadCursorW(nullptr, IDC_ARROW), nullptr))
         return false;
-    m_pCreateContext = context;
-    bool ok = CreateEx(WS_EX_MDICHILD, cls, m_strTitle.c_str(), style | WS_CHILD, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_pMDIFrame->m_hWndMDIClient,
-                       nullptr);
-    m_pCreateContext = nullptr;
-    return ok;
+    m_pCreateContext = context;   // taken by WM_CREATE
+    return CreateEx(WS_EX_MDICHILD, cls, m_strTitle.c_str(), style | WS_CHILD, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_pMDIFrame->m_hWndMDIClient, nullptr);
 }
 
 void CMDIChildWnd::ActivateFrame(int cmdShow)

@@ -32,17 +32,15 @@ bool CJotstackDoc::LoadNotes()
     // The path is set directly, so the title stays as it is.
     m_strPathName = notesfile::StoragePath();
     std::string bytes;
-    if (notesfile::ReadWholeFile(m_strPathName, bytes) == notesfile::ReadResult::Failed) {
-        // Another program may hold the file for a moment (a virus scanner, a
-        // sync client): try again before giving up.
-        for (int i = 0; i < 10; ++i) {
-            ::Sleep(200);
-            if (notesfile::ReadWholeFile(m_strPathName, bytes) != notesfile::ReadResult::Failed)
-                break;
-            if (i == 9)
-                return false;
-        }
+    // Another program may hold the file for a moment (a virus scanner, a
+    // sync client): try again for about two seconds before giving up.
+    notesfile::ReadResult read = notesfile::ReadWholeFile(m_strPathName, bytes);
+    for (int retry = 0; retry < 10 && read == notesfile::ReadResult::Failed; ++retry) {
+        ::Sleep(200);
+        read = notesfile::ReadWholeFile(m_strPathName, bytes);
     }
+    if (read == notesfile::ReadResult::Failed)
+        return false;
     std::vector<storage::Page> pages = storage::ParseFile(bytes, notesfile::SystemCodePage());
     bytes.clear();
     bytes.shrink_to_fit();

@@ -99,9 +99,12 @@ void CJotstackView::SaveViewState(int index)
         GetSel(start, end);
         first = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
     }
-    IniWriteInt(section.c_str(), L"PARA_START_CHAR", start);
-    IniWriteInt(section.c_str(), L"PARA_END_CHAR", end);
-    IniWriteInt(section.c_str(), L"PARA_FIRST_LINE", first);
+    // One write for the whole section: every private-profile write rewrites
+    // the file, and this runs for every page at each close.
+    std::wstring keys = L"PARA_START_CHAR=" + std::to_wstring(start) + L'\0' +
+                        L"PARA_END_CHAR=" + std::to_wstring(end) + L'\0' +
+                        L"PARA_FIRST_LINE=" + std::to_wstring(first) + L'\0';
+    ::WritePrivateProfileSectionW(section.c_str(), keys.c_str(), g_szIniPath);
 
     const wchar_t* s = L"Font";
     if (g_font.lfHeight != g_fontSnapshot.lfHeight)
@@ -166,9 +169,4 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     }
     }
     return CDragEdit::WindowProc(msg, wp, lp);
-}
-
-bool CJotstackView::HandleCommand(CmdRequest& req)
-{
-    return CDragEdit::HandleCommand(req);
 }

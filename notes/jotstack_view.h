@@ -43,7 +43,6 @@ public:
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool HandleCommand(CmdRequest& req) override;
 
     UniqueFont m_font;
 

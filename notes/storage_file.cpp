@@ -167,37 +167,14 @@ DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
 
 std::u16string SystemCodePage::ToUtf16(std::string_view bytes) const
 {
-    std::u16string out;
-    size_t pos = 0;
-    // MultiByteToWideChar takes int lengths; convert in slices that end on
-    // a character boundary.
-    while (pos < bytes.size()) {
-        size_t n = std::min<size_t>(bytes.size() - pos, 1u << 26);
-        if (pos + n < bytes.size()) {
-            // Do not split a double-byte character.
-            size_t back = 0;
-            const char* p = bytes.data() + pos;
-            const char* q = p;
-            while (q < p + n) {
-                const char* next = ::CharNextExA(CP_ACP, q, 0);
-                if (next == q || next > p + n)
-                    break;
-                q = next;
-            }
-            back = static_cast<size_t>(p + n - q);
-            n -= back;
-            if (n == 0)
-                n = 1;
-        }
-        int len = ::MultiByteToWideChar(CP_ACP, 0, bytes.data() + pos, static_cast<int>(n), nullptr, 0);
-        if (len > 0) {
-            size_t at = out.size();
-            out.resize(at + static_cast<size_t>(len));
-            ::MultiByteToWideChar(CP_ACP, 0, bytes.data() + pos, static_cast<int>(n),
-                                  reinterpret_cast<wchar_t*>(out.data() + at), len);
-        }
-        pos += n;
-    }
+    // ReadWholeFile refuses files beyond INT_MAX / 2 bytes, so one call does.
+    if (bytes.empty() || bytes.size() > INT_MAX)
+        return {};
+    const int n = static_cast<int>(bytes.size());
+    int len = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, nullptr, 0);
+    std::u16string out(static_cast<size_t>(std::max(len, 0)), u'\0');
+    if (len > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, reinterpret_cast<wchar_t*>(out.data()), len);
     return out;
 }
 
