@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include "app/emergency_copy.h"
 #include "app/main_frame.h"
 #include "app/para_block.h"
 #include "framework/strings.h"
@@ -161,7 +162,17 @@ bool CJotstackApp::InitInstance()
 
     SetRegistryKey(L"Orvane's Tools");
 
-    InitParaFile();
+    // Settings and notes live beside the executable under paths that the
+    // profile functions and the file dialogs take whole. A cut path would
+    // send them to some other file, so a folder that deep is refused.
+    if (!InitParaFile() || notesfile::StoragePath().empty() ||
+        notesfile::BackupPath(notesfile::StoragePath()).size() + 5 >= MAX_PATH) {
+        ::MessageBoxW(nullptr,
+                      L"抱歉，Jotstack 所在文件夹的路径太长（超过 260 个字符），"
+                      L"无法在这里保存设置和笔记。\r\n\r\n请把 Jotstack 移到路径较短的文件夹后再启动。",
+                      m_strAppName.c_str(), MB_OK | MB_ICONSTOP);
+        return false;
+    }
     g_paraBlock.Load();
     CJotstackView::LoadFontSettings();
 
@@ -237,6 +248,8 @@ bool CJotstackApp::InitInstance()
         frame->ShowWindow(SW_HIDE);
         PumpMessages();
     }
+    // Notes that the last logoff could not save went elsewhere: say where.
+    emergency::TellAboutCopies(frame->m_hWnd, notesfile::StoragePath());
     return true;
 }
 

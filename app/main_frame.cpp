@@ -183,7 +183,7 @@ void CMainFrame::OnSize(WPARAM type)
         LayoutTabStrip();
         return;
     }
-    SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    SaveNotes(SaveOccasion::Hide, false);
     SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
     if (app && app->EnsureTrayIcon(1))
@@ -192,10 +192,19 @@ void CMainFrame::OnSize(WPARAM type)
 
 void CMainFrame::OnClose()
 {
-    SaveState();
+    const bool saved = SaveStateQuietly();
     auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+    if (m_bExiting && !saved) {
+        // Ending now would throw the unsaved notes away: stay in the tray
+        // with the pages still marked, so that the next exit tries again.
+        m_bExiting = 0;
+        TellSaveFailure(SaveOccasion::Exit, true);
+        return;
+    }
     if (!m_bExiting) {
         // Close, Esc and File-Exit only hide the window; the notes are saved.
+        if (!saved)
+            TellSaveFailure(SaveOccasion::Hide, false);
         ShowWindow(SW_MINIMIZE);
         if (app && app->EnsureTrayIcon(1))
             ShowWindow(SW_HIDE);
@@ -348,34 +357,6 @@ void CMainFrame::RestorePages()
         view->EnsureText();
 }
 
-void CMainFrame::SaveState()
-{
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof(wp);
-    if (::GetWindowPlacement(m_hWnd, &wp)) {
-        PositionRecord r;
-        r.flags = IsZoomed() ? WPF_RESTORETOMAXIMIZED : 0;
-        r.showCmd = wp.showCmd;
-        r.minX = wp.ptMinPosition.x;
-        r.minY = wp.ptMinPosition.y;
-        r.maxX = wp.ptMaxPosition.x;
-        r.maxY = wp.ptMaxPosition.y;
-        r.left = wp.rcNormalPosition.left;
-        r.top = wp.rcNormalPosition.top;
-        r.right = wp.rcNormalPosition.right;
-        r.bottom = wp.rcNormalPosition.bottom;
-        IniWriteString(L"Position", L"WindowPos", str::FromUtf8(FormatPositionRecord(r)));
-    }
-    SendMessage(WM_COMMAND, ID_FILE_SAVE);
-    const int count = m_wndTabs.GetItemCount();
-    for (int i = 0; i < count; ++i) {
-        CChildFrame* frame = GetPageFrame(i);
-        if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr)
-            view->SaveViewState(i);
-    }
-    g_paraBlock.SetPara(PARA_CUR_VIEW, m_wndTabs.GetCurSel());
-}
-
 void CMainFrame::SwapPages(int from, int to)
 {
     CChildFrame* fromFrame = GetPageFrame(from);
@@ -524,8 +505,10 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         return r;
     }
     case WM_QUERYENDSESSION:
-        SaveState();
-        break;
+        return OnQueryEndSession();
+    case WM_ENDSESSION:
+        OnEndSession(wp != FALSE);
+        return 0;
     case WM_SETFOCUS: {
         LRESULT r = CMDIFrameWnd::WindowProc(msg, wp, lp);
         if (g_paraBlock.GetPara(PARA_TOP_MOST))

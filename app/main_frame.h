@@ -9,10 +9,12 @@
 
 #include "framework/controlbar.h"
 #include "framework/frame.h"
+#include "notes/save_failure.h"
 #include "notes/status_bar.h"
 #include "tabstrip/custom_tab_ctrl.h"
 
 class CChildFrame;
+class CJotstackDoc;
 class CJotstackView;
 class CView;
 
@@ -39,8 +41,15 @@ public:
     // Names a page: its tab (added when it has none) and its frame caption.
     void SetPageName(CView* view, const std::wstring& name);
     // Writes the window position, saves the notes, the page states and the
-    // current page.
-    void SaveState();
+    // current page. Returns whether the notes are safely on disk (true also
+    // when nothing needed saving). Tells the user nothing.
+    bool SaveState();
+    // Saves the notes; on failure tells the user (the first failure of a
+    // run, or every time when the user asked for the save or the exit).
+    // Returns whether the notes are safely on disk.
+    bool SaveNotes(SaveOccasion occasion, bool userAsked);
+    // The one document of all pages (null before the first page exists).
+    CJotstackDoc* GetNotesDoc() const;
     // Exchanges the tabs of two pages (the page manager's moves).
     void SwapPages(int from, int to);
     // Main-window transparency from the settings.
@@ -63,6 +72,11 @@ protected:
 private:
     int OnCreate(LPARAM lp);
     void OnClose();
+    // Saves the whole state without any message; true when the notes are safe.
+    bool SaveStateQuietly();
+    void TellSaveFailure(SaveOccasion occasion, bool userAsked);
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnSize(WPARAM type);
     LRESULT OnTrayNotify(WPARAM id, LPARAM mouseMsg);
     void UpdateTrayTip();
@@ -82,4 +96,6 @@ private:
 
     std::wstring m_strClassName;
     UINT m_nTaskbarCreated = 0;
+    SaveFailureStreak m_saveFailures;
+    bool m_bBlockingShutdown = false;
 };

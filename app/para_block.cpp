@@ -68,12 +68,18 @@ std::wstring ModulePathWithExtension(const wchar_t* extension)
     }
 }
 
-void InitParaFile()
+bool InitParaFile()
 {
-    std::wstring ini = ModulePathWithExtension(L".ini");
-    lstrcpynW(g_szIniPath, ini.c_str(), MAX_PATH);
     lstrcpynW(g_paraBlock.m_szSection, L"ParaBlock", 64);
     g_paraBlock.m_pszIniPath = g_szIniPath;
+    std::wstring ini = ModulePathWithExtension(L".ini");
+    // Never a cut path: the settings would land in some other file.
+    if (ini.empty() || ini.size() >= MAX_PATH) {
+        g_szIniPath[0] = L'\0';
+        return false;
+    }
+    lstrcpynW(g_szIniPath, ini.c_str(), MAX_PATH);
+    return true;
 }
 
 int IniReadInt(const wchar_t* section, const wchar_t* key, int defaultValue)

@@ -34,8 +34,9 @@ public:
 extern CParaBlock g_paraBlock;
 
 // Fills g_szIniPath and gives g_paraBlock its section and path. Called once
-// at start-up before Load.
-void InitParaFile();
+// at start-up before Load. Returns false (and leaves the path empty) when
+// the executable's path is too long for the INI path to be kept whole.
+bool InitParaFile();
 
 // The primary monitor's work area now.
 para::WorkArea PrimaryWorkArea();

@@ -97,16 +97,32 @@ bool CJotstackDoc::AnyPageModified() const
     return false;
 }
 
-void CJotstackDoc::OnFileSave()
+bool CJotstackDoc::SaveNotes()
 {
     if (!AnyPageModified())
-        return;
+        return true;
     // An empty file or one holding only the byte-order mark is not worth a
     // backup; the previous backup stays.
     m_bKeepBackup = notesfile::FileSize(m_strPathName) > 2;
     m_bExport = false;
-    DoSave(m_strPathName.c_str(), false);
+    bool saved = OnSaveDocument(m_strPathName.c_str());
     m_bKeepBackup = false;
+    return saved;
+}
+
+DWORD CJotstackDoc::WriteCopy(const std::wstring& path)
+{
+    return notesfile::WriteFileSafely(path, EncodeNotes(false), nullptr);
+}
+
+void CJotstackDoc::OnFileSave()
+{
+    // Ctrl+S and the framework's save command: the frame saves and tells the
+    // user when it failed.
+    if (CMainFrame* main = MainFrame())
+        main->SaveNotes(SaveOccasion::Hide, true);
+    else
+        SaveNotes();
 }
 
 void CJotstackDoc::OnFileSaveAs()
@@ -119,16 +135,11 @@ void CJotstackDoc::OnFileSaveAs()
     m_bExport = false;
 }
 
-bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
+std::string CJotstackDoc::EncodeNotes(bool exportForm) const
 {
+    storage::Encoder encoder(exportForm ? storage::Form::Export : storage::Form::Storage);
     CMainFrame* main = MainFrame();
-    if (!main || !path || !*path) {
-        ReportSaveLoadException(path, 0, true, L"Invalid filename.");
-        return false;
-    }
-    storage::Encoder encoder(m_bExport ? storage::Form::Export : storage::Form::Storage);
-    CCustomTabCtrl& tabs = main->GetTabCtrl();
-    const int count = tabs.GetItemCount();
+    const int count = main ? main->GetTabCtrl().GetItemCount() : 0;
     for (int i = 0; i < count; ++i) {
         CChildFrame* frame = main->GetPageFrame(i);
         auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr;
@@ -140,12 +151,30 @@ bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
     }
     for (const auto& [name, text] : m_unplaced)
         encoder.AddPage(ToU16(name), ToU16(text));
+    return std::move(encoder.Bytes());
+}
 
+bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
+{
+    CMainFrame* main = MainFrame();
+    if (!main || !path || !*path) {
+        m_dwLastSaveError = ERROR_INVALID_NAME;
+        return false;
+    }
     const std::wstring target = path;
     const std::wstring backup = notesfile::BackupPath(target);
-    DWORD err = notesfile::WriteFileSafely(target, encoder.Bytes(), m_bKeepBackup ? &backup : nullptr);
+    DWORD err = notesfile::WriteFileSafely(target, EncodeNotes(m_bExport),
+                                           m_bKeepBackup ? &backup : nullptr);
+    m_dwLastSaveError = err;
     if (err != 0) {
-        ReportSaveLoadException(path, err, true, L"Failed to save document.");
+        if (m_bExport) {
+            // The user chose this file just now: say at once why it failed.
+            std::u16string text = u"抱歉，笔记未能导出到这个文件。\r\n\r\n";
+            text += SaveFailureReason(notesfile::ClassifySaveError(err));
+            CWinApp* app = AfxGetApp();
+            ::MessageBoxW(main->m_hWnd, reinterpret_cast<const wchar_t*>(text.c_str()),
+                          app ? app->m_strAppName.c_str() : L"", MB_OK | MB_ICONEXCLAMATION);
+        }
         return false;
     }
     if (!m_bExport) {

@@ -44,6 +44,23 @@ void MakeWritable(const std::wstring& path)
         ::SetFileAttributesW(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
 }
 
+bool IsFolder(const std::wstring& path)
+{
+    DWORD attrs = ::GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Move(const std::wstring& from, const std::wstring& to)
+{
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+DWORD LastErrorOr(DWORD fallback)
+{
+    DWORD err = ::GetLastError();
+    return err ? err : fallback;
+}
+
 }  // namespace
 
 Prepared PrepareStorageFile(const std::wstring& path)
@@ -55,6 +72,18 @@ Prepared PrepareStorageFile(const std::wstring& path)
         } else {
             MakeWritable(temp);
             ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        }
+    }
+    // A backup set aside by a save that was cut short: it is still the
+    // backup when no newer one took its place.
+    const std::wstring prev = PreviousBackupPath(BackupPath(path));
+    if (Exists(prev) && !IsFolder(prev)) {
+        const std::wstring backup = BackupPath(path);
+        if (!Exists(backup)) {
+            Move(prev, backup);
+        } else {
+            MakeWritable(prev);
+            ::DeleteFileW(prev.c_str());
         }
     }
     if (Exists(path)) {
@@ -100,69 +129,124 @@ ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes)
     return ReadResult::Ok;
 }
 
+namespace {
+
+// Writes and flushes bytes into a new file at temp. Returns 0 or the error;
+// on error the temporary file is gone.
+DWORD WriteTempFile(const std::wstring& temp, const std::string& bytes)
+{
+    UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        DWORD err = ::GetLastError();
+        return err ? err : ERROR_WRITE_FAULT;
+    }
+    DWORD err = 0;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) ||
+            written == 0) {
+            err = ::GetLastError();
+            if (!err)
+                err = ERROR_DISK_FULL;   // a short write without an error: no room left
+            break;
+        }
+        done += written;
+    }
+    // The content must be on the disk before the old file is let go.
+    if (!err && !::FlushFileBuffers(file.Get())) {
+        err = ::GetLastError();
+        if (!err)
+            err = ERROR_WRITE_FAULT;
+    }
+    file.Reset();
+    if (err)
+        ::DeleteFileW(temp.c_str());
+    return err;
+}
+
+}  // namespace
+
+std::wstring PreviousBackupPath(const std::wstring& backupPath)
+{
+    return backupPath + L".prev";
+}
+
 DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
                       const std::wstring* backupPath)
 {
     const std::wstring temp = TempPath(path);
-    {
-        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return ::GetLastError();
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-            DWORD written = 0;
-            if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) ||
-                written == 0) {
-                DWORD err = ::GetLastError();
-                file.Reset();
-                ::DeleteFileW(temp.c_str());
-                return err ? err : ERROR_WRITE_FAULT;
-            }
-            done += written;
-        }
-        // The content must be on the disk before the old file is let go.
-        if (!::FlushFileBuffers(file.Get())) {
-            DWORD err = ::GetLastError();
-            file.Reset();
+    if (DWORD err = WriteTempFile(temp, bytes))
+        return err;
+
+    // Every step from here can be undone until the new content is in place:
+    // the old backup is only set aside (".prev") and deleted at the very end,
+    // so a rotation that fails half-way puts back what was there. A backup
+    // name taken by a folder is left alone; the save then goes without one.
+    const bool rotate = backupPath && Exists(path) && !IsFolder(*backupPath);
+    if (!rotate) {
+        MakeWritable(path);
+        if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
             ::DeleteFileW(temp.c_str());
-            return err ? err : ERROR_WRITE_FAULT;
+            return err;
         }
+        return 0;
     }
 
-    bool rotated = false;
-    if (backupPath && Exists(path)) {
-        MakeWritable(*backupPath);
-        rotated = ::ReplaceFileW(path.c_str(), temp.c_str(), backupPath->c_str(),
-                                 REPLACEFILE_WRITE_THROUGH, nullptr, nullptr) != FALSE;
-        if (!rotated) {
-            // Some systems refuse to replace an existing backup: rotate by hand.
-            ::DeleteFileW(backupPath->c_str());
-            if (::MoveFileExW(path.c_str(), backupPath->c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                rotated = ::MoveFileExW(temp.c_str(), path.c_str(),
-                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-                if (!rotated) {
-                    DWORD err = ::GetLastError();
-                    // Put the old file back where it was.
-                    ::MoveFileExW(backupPath->c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
-                    ::DeleteFileW(temp.c_str());
-                    return err ? err : ERROR_WRITE_FAULT;
-                }
-            }
-        }
-    } else {
-        MakeWritable(path);
-        rotated = ::MoveFileExW(temp.c_str(), path.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const std::wstring& backup = *backupPath;
+    const std::wstring prev = PreviousBackupPath(backup);
+    if (Exists(prev) && !IsFolder(prev)) {
+        MakeWritable(prev);
+        ::DeleteFileW(prev.c_str());
     }
-    if (!rotated) {
-        DWORD err = ::GetLastError();
+    const bool hadBackup = Exists(backup);
+    if (hadBackup && !Move(backup, prev)) {
+        DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
         ::DeleteFileW(temp.c_str());
-        return err ? err : ERROR_WRITE_FAULT;
+        return err;
+    }
+    if (!Move(path, backup)) {
+        DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
+        if (hadBackup)
+            Move(prev, backup);
+        ::DeleteFileW(temp.c_str());
+        return err;
+    }
+    if (!Move(temp, path)) {
+        DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
+        Move(backup, path);
+        if (hadBackup)
+            Move(prev, backup);
+        ::DeleteFileW(temp.c_str());
+        return err;
+    }
+    if (hadBackup) {
+        MakeWritable(prev);
+        ::DeleteFileW(prev.c_str());
     }
     return 0;
+}
+
+SaveFailure ClassifySaveError(DWORD error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return SaveFailure::DiskFull;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return SaveFailure::Locked;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NOT_READY:
+        return SaveFailure::NoRights;
+    default:
+        return SaveFailure::Other;
+    }
 }
 
 std::u16string SystemCodePage::ToUtf16(std::string_view bytes) const

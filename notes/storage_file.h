@@ -5,10 +5,13 @@
 // A save writes the new content to "<storage>.tmp" in the same folder,
 // flushes it to the disk and only then rotates: the old backup goes, the
 // storage file becomes the backup, the temporary file becomes the storage
-// file. A temporary file found at start-up means a save was cut short:
-// before the rotation (storage file present: the temporary file is dropped)
-// or during it (storage file missing: the temporary file is complete and
-// becomes the storage file).
+// file. The old backup is only set aside ("<backup>.prev") until the new
+// file is in place, so a rotation that fails puts everything back. A
+// temporary file found at start-up means a save was cut short: before the
+// rotation (storage file present: the temporary file is dropped) or during
+// it (storage file missing: the temporary file is complete and becomes the
+// storage file); a ".prev" file becomes the backup again when the backup is
+// missing and is dropped otherwise.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +19,7 @@
 #include <string>
 
 #include "notes/code_page.h"
+#include "notes/save_failure.h"
 
 namespace notesfile {
 
@@ -25,6 +29,8 @@ std::wstring StoragePath();
 std::wstring BackupPath(const std::wstring& storagePath);
 // The temporary file a save writes first.
 std::wstring TempPath(const std::wstring& path);
+// Where the old backup waits while a save rotates the files.
+std::wstring PreviousBackupPath(const std::wstring& backupPath);
 
 enum class Prepared { Ok, CannotCreate };
 
@@ -45,9 +51,12 @@ long long FileSize(const std::wstring& path);
 // Writes bytes to path through a temporary file. With a backup path the
 // existing file at path becomes the backup (the old backup is replaced).
 // Returns 0 on success, else the system error; on failure the file at path
-// and the backup are as they were.
+// and the backup are as they were, byte for byte.
 DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
                       const std::wstring* backupPath);
+
+// What a system error of a failed save means to the user.
+SaveFailure ClassifySaveError(DWORD error);
 
 // The system's ANSI code page (code page 936 on a Chinese system).
 class SystemCodePage : public CodePage {

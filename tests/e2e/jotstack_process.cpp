@@ -55,7 +55,9 @@ std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wcha
     return buf;
 }
 
-JotstackProcess::JotstackProcess(const ScratchDir& dir) : m_dir(dir.Path())
+JotstackProcess::JotstackProcess(const ScratchDir& dir) : JotstackProcess(dir.Path()) {}
+
+JotstackProcess::JotstackProcess(const std::wstring& dir) : m_dir(dir)
 {
     m_exe = m_dir + L"\\Jotstack.exe";
     ::CopyFileW(JotstackUnderTest().c_str(), m_exe.c_str(), FALSE);

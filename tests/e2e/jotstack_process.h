@@ -19,6 +19,8 @@ class JotstackProcess {
 public:
     // Copies Jotstack.exe into dir.
     explicit JotstackProcess(const ScratchDir& dir);
+    // Copies Jotstack.exe into any existing folder (deep, odd names, small disks).
+    explicit JotstackProcess(const std::wstring& dir);
     ~JotstackProcess();
 
     std::wstring StoragePath() const { return m_dir + L"\\Jotstack.txt"; }

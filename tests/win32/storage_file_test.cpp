@@ -143,6 +143,89 @@ TEST(StorageWriting, ReadOnlyBackupDoesNotStopTheRotation)
     EXPECT_EQ(ReadBytes(backup), "one");
 }
 
+TEST(StorageWriting, LockedStorageFileLeavesFileAndBackupAsTheyWere)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "current"));
+    ASSERT_TRUE(WriteBytes(backup, "previous"));
+    {
+        // Held open without any sharing, as an editor or a scanner might.
+        HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        DWORD err = WriteFileSafely(path, "never", &backup);
+        ::CloseHandle(lock);
+        EXPECT_NE(err, 0u);
+        EXPECT_EQ(notesfile::ClassifySaveError(err), SaveFailure::Locked) << err;
+    }
+    EXPECT_EQ(ReadBytes(path), "current");
+    EXPECT_EQ(ReadBytes(backup), "previous");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+    EXPECT_FALSE(FileExists(notesfile::PreviousBackupPath(backup)));
+    // Once the other program lets go, the same save goes through.
+    EXPECT_EQ(WriteFileSafely(path, "new", &backup), 0u);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ReadBytes(backup), "current");
+    EXPECT_FALSE(FileExists(notesfile::PreviousBackupPath(backup)));
+}
+
+TEST(StorageWriting, BackupNameTakenByAFolderStillSaves)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    ASSERT_TRUE(WriteBytes(path, "current"));
+    ASSERT_TRUE(::CreateDirectoryW(backup.c_str(), nullptr));
+    EXPECT_EQ(WriteFileSafely(path, "new", &backup), 0u);
+    EXPECT_EQ(ReadBytes(path), "new");
+    DWORD attrs = ::GetFileAttributesW(backup.c_str());
+    EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY));
+    ::RemoveDirectoryW(backup.c_str());
+}
+
+TEST(StoragePreparation, BackupSetAsideByACutSaveComesBack)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    std::wstring prev = notesfile::PreviousBackupPath(backup);
+    // Cut after the old backup was set aside, before the storage file moved.
+    ASSERT_TRUE(WriteBytes(path, "current"));
+    ASSERT_TRUE(WriteBytes(prev, "previous"));
+    ASSERT_TRUE(WriteBytes(notesfile::TempPath(path), "half"));
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    EXPECT_EQ(ReadBytes(path), "current");
+    EXPECT_EQ(ReadBytes(backup), "previous");
+    EXPECT_FALSE(FileExists(prev));
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
+TEST(StoragePreparation, CutJustBeforeTheNewFileMovedInFinishesTheSave)
+{
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    std::wstring backup = notesfile::BackupPath(path);
+    std::wstring prev = notesfile::PreviousBackupPath(backup);
+    ASSERT_TRUE(WriteBytes(backup, "current"));
+    ASSERT_TRUE(WriteBytes(prev, "previous"));
+    ASSERT_TRUE(WriteBytes(notesfile::TempPath(path), "new"));
+    EXPECT_EQ(PrepareStorageFile(path), Prepared::Ok);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ReadBytes(backup), "current");
+    EXPECT_FALSE(FileExists(prev));
+}
+
+TEST(SaveErrors, SystemErrorsMeanWhatTheUserIsTold)
+{
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_DISK_FULL), SaveFailure::DiskFull);
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_HANDLE_DISK_FULL), SaveFailure::DiskFull);
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_SHARING_VIOLATION), SaveFailure::Locked);
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_ACCESS_DENIED), SaveFailure::NoRights);
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_WRITE_PROTECT), SaveFailure::NoRights);
+    EXPECT_EQ(notesfile::ClassifySaveError(ERROR_GEN_FAILURE), SaveFailure::Other);
+}
+
 TEST(StorageWriting, LargeContentRoundTripsThroughTheCodec)
 {
     ScratchDir dir;
