@@ -148,7 +148,11 @@ int CMainFrame::OnCreate(LPARAM lp)
     m_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     std::wstring text = IniReadString(L"Position", L"WindowPos", L"", 256);
-    if (auto record = ParsePositionRecord(str::ToUtf8(text))) {
+    const ScreenBox desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                            ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                            ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    auto record = ParsePositionRecord(str::ToUtf8(text));
+    if (record && IsUsablePlacement(*record, desktop)) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
         wp.flags = record->flags;

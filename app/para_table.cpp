@@ -1,6 +1,7 @@
 #include "app/para_table.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace para {
 
@@ -18,10 +19,16 @@ constexpr const char* kKeys[kCount] = {
 
 // A window's left or top edge stays within [0, limit]; a negative limit
 // (a work area narrower than 10 pixels) pins it to 0.
-int LimitEdge(int value, int limit)
+int LimitEdge(int value, long long limit)
 {
-    int v = std::min(value, limit);
-    return v < 0 ? 0 : v;
+    long long v = std::min<long long>(value, limit);
+    return v < 0 ? 0 : static_cast<int>(v);
+}
+
+// An edge moved by some pixels, saturated at the ends of int.
+int Offset(int edge, int by)
+{
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(edge) + by, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -45,14 +52,14 @@ Values Defaults(const WorkArea& work)
     v[PARA_CLOCK_SHOW_SECOND] = 0;
     v[PARA_CLOCK_SHOW_MOON] = 0;
     v[PARA_CLOCK_TRANSPARENCY] = 40;
-    v[PARA_CLOCK_X] = work.right - 150;
-    v[PARA_CLOCK_Y] = work.top + 140;
+    v[PARA_CLOCK_X] = Offset(work.right, -150);
+    v[PARA_CLOCK_Y] = Offset(work.top, 140);
     v[PARA_ASK_HTML] = 0;
     v[PARA_HTML_SEL] = 0;
     v[PARA_TRANSPARENCY] = 0;
     v[PARA_FLOAT_WND_SHOW] = 0;
-    v[PARA_FLOAT_WND_X] = work.right - 150;
-    v[PARA_FLOAT_WND_Y] = work.top + 140;
+    v[PARA_FLOAT_WND_X] = Offset(work.right, -150);
+    v[PARA_FLOAT_WND_Y] = Offset(work.top, 140);
     v[PARA_FLOAT_WND_TRANS] = 40;
     v[PARA_HTML_ADD_BLANK] = 0;
     return v;
@@ -65,8 +72,10 @@ void ApplyLimits(Values& v, const WorkArea& work)
     v[PARA_TRANSPARENCY] = std::clamp(v[PARA_TRANSPARENCY], 0, 100);
     v[PARA_FLOAT_WND_TRANS] = std::clamp(v[PARA_FLOAT_WND_TRANS], 0, 80);
 
-    const int w = work.right - work.left - 10;
-    const int h = work.bottom - work.top - 10;
+    // In 64 bits: a work area is the system's word, but no sum of two
+    // edges may overflow whatever it says.
+    const long long w = static_cast<long long>(work.right) - work.left - 10;
+    const long long h = static_cast<long long>(work.bottom) - work.top - 10;
     v[PARA_CLOCK_X] = LimitEdge(v[PARA_CLOCK_X], w);
     v[PARA_FLOAT_WND_X] = LimitEdge(v[PARA_FLOAT_WND_X], w);
     v[PARA_CLOCK_Y] = LimitEdge(v[PARA_CLOCK_Y], h);

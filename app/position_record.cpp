@@ -1,5 +1,6 @@
 #include "app/position_record.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -74,4 +75,21 @@ unsigned CorrectShowCommand(unsigned showCmd)
     if (showCmd == kShowMinimized || showCmd == kMinimize || showCmd == kShowMinNoActive)
         return kShowNormal;
     return showCmd;
+}
+
+bool IsUsablePlacement(const PositionRecord& r, const ScreenBox& screen)
+{
+    constexpr unsigned kMaxShowCommand = 11;   // SW_MAX
+    constexpr long long kMinVisible = 32;
+    if (r.showCmd > kMaxShowCommand)
+        return false;
+    const long long width = static_cast<long long>(r.right) - r.left;
+    const long long height = static_cast<long long>(r.bottom) - r.top;
+    const long long screenW = std::max(1LL, static_cast<long long>(screen.right) - screen.left);
+    const long long screenH = std::max(1LL, static_cast<long long>(screen.bottom) - screen.top);
+    if (width <= 0 || height <= 0 || width > 4 * screenW || height > 4 * screenH)
+        return false;
+    const long long overlapW = std::min<long long>(r.right, screen.right) - std::max<long long>(r.left, screen.left);
+    const long long overlapH = std::min<long long>(r.bottom, screen.bottom) - std::max<long long>(r.top, screen.top);
+    return overlapW >= kMinVisible && overlapH >= kMinVisible;
 }

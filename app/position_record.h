@@ -25,3 +25,14 @@ std::string FormatPositionRecord(const PositionRecord& record);
 // A record saved while minimised must not start the window minimised:
 // SW_SHOWMINIMIZED, SW_MINIMIZE and SW_SHOWMINNOACTIVE become SW_SHOWNORMAL.
 unsigned CorrectShowCommand(unsigned showCmd);
+
+// The desktop the record is checked against (the virtual screen), pixels.
+struct ScreenBox {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Whether a record can be applied without losing the window: a known show
+// command, a normal rectangle of positive size no larger than a few
+// screens, with at least a corner of 32 x 32 pixels on the desktop. A
+// damaged INI file must not park the notepad where nobody can reach it.
+bool IsUsablePlacement(const PositionRecord& record, const ScreenBox& screen);

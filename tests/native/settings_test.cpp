@@ -130,3 +130,28 @@ TEST(PositionRecord, MinimisedShowCommandsStartNormal)
     EXPECT_EQ(CorrectShowCommand(3), 3u);
     EXPECT_EQ(CorrectShowCommand(1), 1u);
 }
+
+TEST(PositionRecord, OnlyAPlacementOnTheDesktopIsUsed)
+{
+    const ScreenBox screen{0, 0, 1280, 800};
+    EXPECT_TRUE(IsUsablePlacement({0, 1, -1, -1, -8, -8, 100, 120, 900, 700}, screen));
+    EXPECT_TRUE(IsUsablePlacement({0, 1, 0, 0, 0, 0, -500, -300, 40, 40}, screen));     // a corner shows
+    EXPECT_FALSE(IsUsablePlacement({0, 1, 0, 0, 0, 0, 5000, 5000, 5600, 5400}, screen)); // off every screen
+    EXPECT_FALSE(IsUsablePlacement({0, 1, 0, 0, 0, 0, 900, 700, 100, 120}, screen));      // turned inside out
+    EXPECT_FALSE(IsUsablePlacement({0, 1, 0, 0, 0, 0, 0, 0, 0, 0}, screen));              // no size
+    EXPECT_FALSE(IsUsablePlacement({0, 99, 0, 0, 0, 0, 100, 120, 900, 700}, screen));     // unknown show command
+    EXPECT_FALSE(IsUsablePlacement({0, 1, 0, 0, 0, 0, -2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647},
+                                   screen));                                                  // no overflow, too big
+}
+
+TEST(SettingsLimits, ExtremeWorkAreasDoNotOverflow)
+{
+    para::Values v = para::Defaults({0, 0, 1280, 800});
+    v[PARA_CLOCK_X] = 2147483647;
+    v[PARA_CLOCK_Y] = -2147483647 - 1;
+    para::ApplyLimits(v, {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647});
+    EXPECT_EQ(v[PARA_CLOCK_X], 2147483647);
+    EXPECT_EQ(v[PARA_CLOCK_Y], 0);
+    para::ApplyLimits(v, {2147483647, 2147483647, -2147483647 - 1, -2147483647 - 1});
+    EXPECT_EQ(v[PARA_CLOCK_X], 0);
+}
