@@ -22,6 +22,11 @@ void SetDefaultFont(LOGFONTW& lf)
 
 }  // namespace
 
+LOGFONTW& SharedPageFont()
+{
+    return g_font;
+}
+
 void CJotstackView::LoadFontSettings()
 {
     SetDefaultFont(g_font);
@@ -164,9 +169,16 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             if (m_font)
                 SetFont(m_font.Get(), true);
         }
-        SetTabStops(g_paraBlock.GetPara(PARA_TAB_STOPS));
+        SetTabStops(SaneTabStops(g_paraBlock.GetPara(PARA_TAB_STOPS)));
         return r;
     }
+    case WM_DESTROY:
+        CloseFindDialogOfThisView();
+        break;
+    }
+    if (msg == FindDialogMessage() && msg != 0) {
+        OnFindReplaceCmd(lp);
+        return 0;
     }
     return CDragEdit::WindowProc(msg, wp, lp);
 }

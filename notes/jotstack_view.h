@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "notes/find_replace.h"
+
 #include "framework/handles.h"
 #include "notes/drag_edit.h"
 
@@ -40,11 +42,56 @@ public:
 
     void OnActivateView(bool activate, CView* activated, CView* deactivated) override;
 
+    // Switches word wrap by replacing the edit control (a live control cannot
+    // change it). Keeps text, font, tab stops, selection, scroll position,
+    // focus and the modified mark. Returns whether anything changed.
+    bool SetWordWrap(bool wrap);
+    bool IsWordWrap() const;
+
+    // Tab width as the user sees it (dialog units / 4), and a sound value
+    // for any setting read from the INI file.
+    static int SaneTabStops(int dialogUnits);
+
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool HandleCommand(CmdRequest& req) override;
+
+    // Called once the edit control has been replaced (word wrap), with the
+    // new control in m_hWnd. Drop registration is redone here.
+    virtual void OnEditRecreated() {}
+
+    // ---- Editing commands (jotstack_view_edit.cpp) -------------------------
+    bool ClipboardHasFileList() const;
+    void OnEditPaste();
+    void OnInsertDateTime();
+    void OnToggleWordWrap();
+    void OnTabStops();
+    void OnSetFont();
+    void OnRepairGarbled();
+
+    // ---- Find and replace (jotstack_view_find.cpp) -------------------------
+    void OnFindReplace(bool findOnly);
+    void OnEditRepeat();
+    bool CanRepeat() const;
+    // The registered message the find dialog sends its owner.
+    static UINT FindDialogMessage();
+    // A request from the find dialog (the registered FINDMSGSTRING message).
+    void OnFindReplaceCmd(LPARAM lp);
+    // Searches from the selection and selects the match (with the visit
+    // count's "completed" message); false when nothing was found.
+    bool FindText(const std::wstring& find, bool down, bool matchCase);
+    void OnFindNext(const std::wstring& find, bool down, bool matchCase);
+    void OnReplaceSel(const std::wstring& find, bool down, bool matchCase,
+                      const std::wstring& replacement);
+    void OnReplaceAll(const std::wstring& find, const std::wstring& replacement, bool matchCase);
+    void TextNotFound();
+    void CloseFindDialogOfThisView();
 
     UniqueFont m_font;
+
+    // The find dialog's bookkeeping for this page.
+    findtext::FindSession m_find;
 
     // A page not yet shown: its text and caret state wait here.
     bool m_bDeferred = false;
