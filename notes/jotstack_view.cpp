@@ -1,6 +1,7 @@
 #include "notes/jotstack_view.h"
 
 #include "app/para_block.h"
+#include "framework/print_preview.h"
 #include "notes/jotstack_doc.h"
 #include "res/resource.h"
 
@@ -174,6 +175,7 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     }
     case WM_DESTROY:
         CloseFindDialogOfThisView();
+        printing::ClosePrintPreview(this);
         break;
     }
     if (msg == FindDialogMessage() && msg != 0) {

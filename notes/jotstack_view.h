@@ -11,11 +11,13 @@
 #include "notes/find_replace.h"
 
 #include "framework/handles.h"
+#include "framework/print.h"
+#include "framework/text_pages.h"
 #include "notes/drag_edit.h"
 
 class CJotstackDoc;
 
-class CJotstackView : public CDragEdit {
+class CJotstackView : public CDragEdit, public CPrintable {
 public:
     CJotstackDoc* GetDocument() const;
 
@@ -51,6 +53,12 @@ public:
     // Tab width as the user sees it (dialog units / 4), and a sound value
     // for any setting read from the INI file.
     static int SaneTabStops(int dialogUnits);
+
+    // ---- Printing (jotstack_view_print.cpp) ---------------------------------
+    std::wstring GetPrintTitle() const override;
+    bool OnBeginPrinting(HDC printerDc, CPrintInfo& info) override;
+    void OnPrint(HDC dc, CPrintInfo& info) override;
+    void OnEndPrinting(CPrintInfo& info) override;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -92,6 +100,15 @@ protected:
 
     // The find dialog's bookkeeping for this page.
     findtext::FindSession m_find;
+
+    // Printing: the page text laid out for the printer.
+    bool HandlePrintCommand(CmdRequest& req);
+    UniqueFont m_printFont;
+    std::wstring m_printText;
+    std::vector<textpages::Line> m_printLines;
+    int m_nPrintLineHeight = 1;
+    size_t m_nLinesPerPage = 1;
+    int m_nPrintTab = 0;
 
     // A page not yet shown: its text and caret state wait here.
     bool m_bDeferred = false;

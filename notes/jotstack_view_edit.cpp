@@ -82,6 +82,8 @@ bool CJotstackView::HandleCommand(CmdRequest& req)
     case ID_SET_FONT:
         return req.Run([this] { OnSetFont(); });
     }
+    if (HandlePrintCommand(req))
+        return true;
     return CDragEdit::HandleCommand(req);
 }
 
