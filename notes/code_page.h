@@ -14,4 +14,7 @@ public:
     virtual std::u16string ToUtf16(std::string_view bytes) const = 0;
     // UTF-16 to bytes in the code page; unmappable characters become '?'.
     virtual std::string FromUtf16(std::u16string_view text) const = 0;
+    // Whether the byte starts a double-byte character in this code page
+    // (always false for a single-byte code page).
+    virtual bool IsLeadByte(unsigned char byte) const { return false; }
 };

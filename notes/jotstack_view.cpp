@@ -1,6 +1,7 @@
 #include "notes/jotstack_view.h"
 
 #include "app/para_block.h"
+#include "framework/print_preview.h"
 #include "notes/jotstack_doc.h"
 #include "res/resource.h"
 
@@ -21,6 +22,11 @@ void SetDefaultFont(LOGFONTW& lf)
 }
 
 }  // namespace
+
+LOGFONTW& SharedPageFont()
+{
+    return g_font;
+}
 
 void CJotstackView::LoadFontSettings()
 {
@@ -164,9 +170,17 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             if (m_font)
                 SetFont(m_font.Get(), true);
         }
-        SetTabStops(g_paraBlock.GetPara(PARA_TAB_STOPS));
+        SetTabStops(SaneTabStops(g_paraBlock.GetPara(PARA_TAB_STOPS)));
         return r;
     }
+    case WM_DESTROY:
+        CloseFindDialogOfThisView();
+        printing::ClosePrintPreview(this);
+        break;
+    }
+    if (msg == FindDialogMessage() && msg != 0) {
+        OnFindReplaceCmd(lp);
+        return 0;
     }
     return CDragEdit::WindowProc(msg, wp, lp);
 }

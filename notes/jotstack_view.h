@@ -8,12 +8,16 @@
 
 #include <string>
 
+#include "notes/find_replace.h"
+
 #include "framework/handles.h"
+#include "framework/print.h"
+#include "framework/text_pages.h"
 #include "notes/drag_edit.h"
 
 class CJotstackDoc;
 
-class CJotstackView : public CDragEdit {
+class CJotstackView : public CDragEdit, public CPrintable {
 public:
     CJotstackDoc* GetDocument() const;
 
@@ -40,11 +44,71 @@ public:
 
     void OnActivateView(bool activate, CView* activated, CView* deactivated) override;
 
+    // Switches word wrap by replacing the edit control (a live control cannot
+    // change it). Keeps text, font, tab stops, selection, scroll position,
+    // focus and the modified mark. Returns whether anything changed.
+    bool SetWordWrap(bool wrap);
+    bool IsWordWrap() const;
+
+    // Tab width as the user sees it (dialog units / 4), and a sound value
+    // for any setting read from the INI file.
+    static int SaneTabStops(int dialogUnits);
+
+    // ---- Printing (jotstack_view_print.cpp) ---------------------------------
+    std::wstring GetPrintTitle() const override;
+    bool OnBeginPrinting(HDC printerDc, CPrintInfo& info) override;
+    void OnPrint(HDC dc, CPrintInfo& info) override;
+    void OnEndPrinting(CPrintInfo& info) override;
+
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool HandleCommand(CmdRequest& req) override;
+
+    // Called once the edit control has been replaced (word wrap), with the
+    // new control in m_hWnd. Drop registration is redone here.
+    virtual void OnEditRecreated() {}
+
+    // ---- Editing commands (jotstack_view_edit.cpp) -------------------------
+    bool ClipboardHasFileList() const;
+    void OnEditPaste();
+    void OnInsertDateTime();
+    void OnToggleWordWrap();
+    void OnTabStops();
+    void OnSetFont();
+    void OnRepairGarbled();
+
+    // ---- Find and replace (jotstack_view_find.cpp) -------------------------
+    void OnFindReplace(bool findOnly);
+    void OnEditRepeat();
+    bool CanRepeat() const;
+    // The registered message the find dialog sends its owner.
+    static UINT FindDialogMessage();
+    // A request from the find dialog (the registered FINDMSGSTRING message).
+    void OnFindReplaceCmd(LPARAM lp);
+    // Searches from the selection and selects the match (with the visit
+    // count's "completed" message); false when nothing was found.
+    bool FindText(const std::wstring& find, bool down, bool matchCase);
+    void OnFindNext(const std::wstring& find, bool down, bool matchCase);
+    void OnReplaceSel(const std::wstring& find, bool down, bool matchCase,
+                      const std::wstring& replacement);
+    void OnReplaceAll(const std::wstring& find, const std::wstring& replacement, bool matchCase);
+    void TextNotFound();
+    void CloseFindDialogOfThisView();
 
     UniqueFont m_font;
+
+    // The find dialog's bookkeeping for this page.
+    findtext::FindSession m_find;
+
+    // Printing: the page text laid out for the printer.
+    bool HandlePrintCommand(CmdRequest& req);
+    UniqueFont m_printFont;
+    std::wstring m_printText;
+    std::vector<textpages::Line> m_printLines;
+    int m_nPrintLineHeight = 1;
+    size_t m_nLinesPerPage = 1;
+    int m_nPrintTab = 0;
 
     // A page not yet shown: its text and caret state wait here.
     bool m_bDeferred = false;

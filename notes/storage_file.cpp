@@ -276,4 +276,9 @@ std::string SystemCodePage::FromUtf16(std::u16string_view text) const
     return out;
 }
 
+bool SystemCodePage::IsLeadByte(unsigned char byte) const
+{
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
 }  // namespace notesfile

@@ -63,6 +63,7 @@ class SystemCodePage : public CodePage {
 public:
     std::u16string ToUtf16(std::string_view bytes) const override;
     std::string FromUtf16(std::u16string_view text) const override;
+    bool IsLeadByte(unsigned char byte) const override;
 };
 
 }  // namespace notesfile

@@ -22,6 +22,7 @@ JOT_FRESH_PREFIX=1
 unset JOT_FRESH_PREFIX
 status=0
 ctest --test-dir build/win32 --output-on-failure || status=$?
+./scripts/print-e2e.sh || status=$?
 wineserver -k >/dev/null 2>&1 || true
 [ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
 exit $status

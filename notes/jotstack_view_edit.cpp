@@ -1,0 +1,281 @@
+// The editing commands of the page view beyond the edit control's own:
+// pasting copied files, date and time, word wrap, tab width, font and the
+// garbled-text repair, and the command table of the view.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "app/para_block.h"
+#include "framework/dialog.h"
+#include "notes/garbled_text.h"
+#include "notes/jotstack_view.h"
+#include "notes/storage_file.h"
+#include "res/resource.h"
+
+// The display font shared by all pages (jotstack_view.cpp).
+LOGFONTW& SharedPageFont();
+
+namespace {
+
+// The clipboard, open for the length of a scope.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope()
+    {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
+};
+
+// "设置制表符宽度": the tab width in average characters, 1 to 16.
+class CTabWidthDlg : public CDialog {
+public:
+    explicit CTabWidthDlg(CWnd* parent) : CDialog(IDD_TAB_WIDTH, parent) {}
+    int m_nTabWidth = 8;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Text(dx, IDC_TAB_WIDTH, m_nTabWidth);
+        DDV_MinMaxInt(dx, m_nTabWidth, 1, 16);
+    }
+};
+
+}  // namespace
+
+bool CJotstackView::HandleCommand(CmdRequest& req)
+{
+    auto hasSelection = [this](CCmdUI& ui) {
+        int s = 0, e = 0;
+        GetSel(s, e);
+        ui.Enable(s != e);
+    };
+    switch (req.id) {
+    case ID_EDIT_PASTE:
+        return req.Run([this] { OnEditPaste(); }, [this](CCmdUI& ui) {
+            ui.Enable(ClipboardHasFileList() || ::IsClipboardFormatAvailable(CF_UNICODETEXT) ||
+                      ::IsClipboardFormatAvailable(CF_TEXT));
+        });
+    case ID_EDIT_FIND:
+        return req.Run([this] { OnFindReplace(true); });
+    case ID_EDIT_REPLACE:
+        return req.Run([this] { OnFindReplace(false); });
+    case ID_EDIT_REPEAT:
+        return req.Run([this] { OnEditRepeat(); },
+                       [this](CCmdUI& ui) { ui.Enable(CanRepeat()); });
+    case ID_WORD_WRAP:
+        return req.Run([this] { OnToggleWordWrap(); },
+                       [this](CCmdUI& ui) { ui.SetCheck(IsWordWrap() ? 1 : 0); });
+    case ID_INSERT_DATE_TIME:
+        return req.Run([this] { OnInsertDateTime(); });
+    case ID_REPAIR_GARBLED:
+        return req.Run([this] { OnRepairGarbled(); }, hasSelection);
+    case ID_TAB_STOPS:
+        return req.Run([this] { OnTabStops(); });
+    case ID_SET_FONT:
+        return req.Run([this] { OnSetFont(); });
+    }
+    if (HandlePrintCommand(req))
+        return true;
+    return CDragEdit::HandleCommand(req);
+}
+
+// ---- Paste -------------------------------------------------------------------
+
+bool CJotstackView::ClipboardHasFileList() const
+{
+    return ::IsClipboardFormatAvailable(CF_HDROP) != FALSE;
+}
+
+void CJotstackView::OnEditPaste()
+{
+    if (!ClipboardHasFileList()) {
+        SendMessage(WM_PASTE);
+        return;
+    }
+    std::wstring list;
+    {
+        ClipboardScope clip(m_hWnd);
+        if (!clip.IsOpen())
+            return;
+        auto drop = static_cast<HDROP>(::GetClipboardData(CF_HDROP));
+        if (!drop)
+            return;
+        UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            // The full path, also beyond MAX_PATH: a cut path names another file.
+            UINT len = ::DragQueryFileW(drop, i, nullptr, 0);
+            std::wstring path(len + 1, L'\0');
+            UINT got = ::DragQueryFileW(drop, i, path.data(), len + 1);
+            path.resize(got);
+            list += path;
+            list += L"\r\n";
+        }
+    }
+    if (list.empty())
+        return;
+    int s = 0, e = 0;
+    GetSel(s, e);
+    size_t after = static_cast<size_t>(GetBufferLength()) - static_cast<size_t>(e - s) + list.size();
+    UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
+    if (after > limit) {
+        // The control would cut the list short without a word.
+        ::MessageBeep(MB_OK);
+        MessageBox(L"抱歉，页签放不下这么多文字（最多 1048575 个字符）。", nullptr,
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    ReplaceSel(list, true);
+    SetSel(s, s + static_cast<int>(list.size()));
+}
+
+// ---- Date and time -----------------------------------------------------------
+
+void CJotstackView::OnInsertDateTime()
+{
+    wchar_t date[260] = {};
+    wchar_t time[260] = {};
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, date, 260);
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT, nullptr, nullptr, time, 260);
+    ReplaceSel(std::wstring(date) + L" " + time, true);
+}
+
+// ---- Word wrap ---------------------------------------------------------------
+
+bool CJotstackView::IsWordWrap() const
+{
+    return m_hWnd && !(GetStyle() & ES_AUTOHSCROLL);
+}
+
+void CJotstackView::OnToggleWordWrap()
+{
+    SetWordWrap(!IsWordWrap());
+    g_paraBlock.SetPara(PARA_WORD_WRAP, IsWordWrap() ? 1 : 0);
+}
+
+bool CJotstackView::SetWordWrap(bool wrap)
+{
+    if (!m_hWnd || wrap == IsWordWrap())
+        return false;
+    HWND old = m_hWnd;
+    HWND parent = GetParent();
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    std::wstring text = GetText();
+    RECT rc = GetWindowRect();
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    const bool hadFocus = ::GetFocus() == old;
+    const UINT id = static_cast<UINT>(GetDlgCtrlID());
+    const bool modified = GetModify();
+    const UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
+    int selStart = 0, selEnd = 0;
+    GetSel(selStart, selEnd);
+    const int firstLine = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
+
+    DWORD style = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL;
+    if (!wrap)
+        style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, rc.left, rc.top,
+                                  rc.right - rc.left, rc.bottom - rc.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id + 1)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (!edit)
+        return false;
+    ::SendMessageW(edit, EM_SETLIMITTEXT, std::max<UINT>(limit, nMaxSize), 0);
+    ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SetWindowTextW(edit, text.c_str());
+    text.clear();
+    text.shrink_to_fit();
+
+    // The old control lets go of its text and its id; the view moves over.
+    ::SetWindowTextW(old, L"");
+    UnsubclassWindow();
+    ::SetWindowLongPtrW(old, GWLP_ID, static_cast<LONG_PTR>(id + 1));
+    SubclassWindow(edit);
+    ::SetWindowLongPtrW(edit, GWLP_ID, static_cast<LONG_PTR>(id));
+    SetTabStops(m_nTabStops);
+    SendMessage(EM_LINESCROLL, 0, firstLine);
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(selStart), selEnd);
+    SetModify(modified);
+
+    ::SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    ::ShowWindow(old, SW_HIDE);
+    ::DestroyWindow(old);
+    if (hadFocus)
+        ::SetFocus(edit);
+    // The find dialog reports to the window that opened it, which is gone.
+    CloseFindDialogOfThisView();
+    OnEditRecreated();
+    return true;
+}
+
+// ---- Tab width ---------------------------------------------------------------
+
+int CJotstackView::SaneTabStops(int dialogUnits)
+{
+    // 1 to 16 characters of 4 dialog units; anything else in the INI file
+    // (0, text, huge numbers) gets the usual 8 characters.
+    return (dialogUnits >= 4 && dialogUnits <= 64) ? dialogUnits : 32;
+}
+
+void CJotstackView::OnTabStops()
+{
+    CTabWidthDlg dlg(this);
+    dlg.m_nTabWidth = GetTabStops() / 4;
+    if (dlg.DoModal() != IDOK)
+        return;
+    SetTabStops(dlg.m_nTabWidth * 4);
+    g_paraBlock.SetPara(PARA_TAB_STOPS, dlg.m_nTabWidth * 4);
+}
+
+// ---- Font --------------------------------------------------------------------
+
+void CJotstackView::OnSetFont()
+{
+    LOGFONTW lf{};
+    HFONT current = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    if (!current)
+        current = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    ::GetObjectW(current, sizeof lf, &lf);
+    CHOOSEFONTW cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = m_hWnd;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    if (!::ChooseFontW(&cf))
+        return;
+    UniqueFont font(::CreateFontIndirectW(&lf));
+    if (!font)
+        return;
+    SetFont(font.Get(), true);
+    m_font = std::move(font);
+    SharedPageFont() = lf;
+}
+
+// ---- Garbled-text repair -----------------------------------------------------
+
+void CJotstackView::OnRepairGarbled()
+{
+    std::wstring selected = GetSelectedText();
+    std::u16string_view sel(reinterpret_cast<const char16_t*>(selected.data()), selected.size());
+    garbled::Repair r = garbled::RepairSelection(sel, notesfile::SystemCodePage());
+    switch (r.outcome) {
+    case garbled::Outcome::EmptySelection:
+        MessageBox(L"抱歉，请先选择包含所有乱码的区域，乱码必须是选择区的首字。");
+        return;
+    case garbled::Outcome::NoLeadByte:
+        MessageBox(L"抱歉，乱码必须是选择区的首字。");
+        return;
+    case garbled::Outcome::Repaired:
+        ReplaceSel(std::wstring(reinterpret_cast<const wchar_t*>(r.text.data()), r.text.size()),
+                   true);
+        return;
+    }
+}
