@@ -250,6 +250,8 @@ bool CJotstackApp::InitInstance()
     }
     // Notes that the last logoff could not save went elsewhere: say where.
     emergency::TellAboutCopies(frame->m_hWnd, notesfile::StoragePath());
+    if (g_paraBlock.GetPara(PARA_FLOAT_WND_SHOW))
+        frame->ShowFloatWindow();
     return true;
 }
 

@@ -418,6 +418,8 @@ void CMainFrame::UpdateLineColumn(CCmdUI& ui)
 
 bool CMainFrame::HandleCommand(CmdRequest& req)
 {
+    if (HandleDropCommand(req))
+        return true;
     switch (req.id) {
     case ID_SHOW_MAIN_WINDOW:
         return req.Run([this] { ShowFromTray(); });
@@ -538,6 +540,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_TRAY_NOTIFY:
         return OnTrayNotify(wp, lp);
     case WM_FLOAT_WND_SYNC:
+        SyncFloatWindow();
         return 0;
     }
     return CMDIFrameWnd::WindowProc(msg, wp, lp);

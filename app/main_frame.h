@@ -24,6 +24,9 @@ inline constexpr UINT WM_FLOAT_WND_SYNC = WM_USER + 25;    // floating window on
 inline constexpr UINT kTrayIconId = 130;
 inline constexpr ULONG_PTR kSecondInstanceTag = 54321;     // WM_COPYDATA from a second start
 
+// The notification-area menu at the cursor; its commands go to owner.
+void ShowTrayMenu(CWnd* owner);
+
 class CMainFrame : public CMDIFrameWnd {
 public:
     CMainFrame();
@@ -54,6 +57,11 @@ public:
     void SwapPages(int from, int to);
     // Main-window transparency from the settings.
     void ApplyTransparency();
+    // The floating drop window (app/float_drop_wnd.cpp): shown at its saved
+    // place, destroyed, or either as "PARA_FLOAT_WND_SHOW" says.
+    void ShowFloatWindow();
+    void DestroyFloatWindow();
+    void SyncFloatWindow();
 
     CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
     // The frame and the full name of page i (null / empty for a bad index).
@@ -67,6 +75,7 @@ protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool HandleCommand(CmdRequest& req) override;
+    bool HandleDropCommand(CmdRequest& req);
     bool OnNotify(NMHDR* hdr, LRESULT* result) override;
 
 private:

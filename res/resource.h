@@ -12,6 +12,7 @@
 #define IDD_IE_DRAG                 132
 #define IDD_PAGE_MANAGER            136
 #define IDD_PAGE_NAME               137
+#define IDD_FLOAT_DROP              135   // drag and drop: the floating drop window
 
 // ---- Controls --------------------------------------------------------------
 #define IDC_TAB_WIDTH               1001
@@ -26,6 +27,17 @@
 #define IDC_PAGE_CHANGE             1036
 #define IDC_PAGE_NAME               1030  // edit of the name dialog
 #define IDC_TABSTRIP                101   // the page tab strip in the status bar
+// Drag and drop: the IE drag dialog (IDD_IE_DRAG)
+#define IDC_HTML_URL                1002
+#define IDC_HTML_TEXT               1003
+#define IDC_HTML_TEXT_URL           1004
+#define IDC_HTML_RAW                1005
+#define IDC_ASK_HTML                1006
+#define IDC_FLOAT_SHOW              1018
+#define IDC_FLOAT_TRANS_LABEL       1021
+#define IDC_FLOAT_TRANS             1022
+#define IDC_FLOAT_TRANS_SPIN        1023
+#define IDC_HTML_ADD_BLANK          1025
 
 // ---- Program commands ------------------------------------------------------
 #define ID_SET_FONT                 1004

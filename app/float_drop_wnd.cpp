@@ -1,0 +1,178 @@
+#include "app/float_drop_wnd.h"
+
+#include <windowsx.h>
+
+#include "app/jotstack_app.h"
+#include "app/main_frame.h"
+#include "app/para_block.h"
+#include "notes/drop_rules.h"
+#include "notes/ie_drag_dlg.h"
+#include "res/resource.h"
+
+CFloatDropWnd::CFloatDropWnd()
+    : CDialog(IDD_FLOAT_DROP, nullptr)
+{
+    m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_JOTSTACK));
+}
+
+CFloatDropWnd::~CFloatDropWnd()
+{
+    m_dropTarget.Revoke();
+}
+
+bool CFloatDropWnd::CreateFloat()
+{
+    return Create(IDD_FLOAT_DROP, nullptr);
+}
+
+bool CFloatDropWnd::OnInitDialog()
+{
+    RECT desk{};
+    ::GetWindowRect(::GetDesktopWindow(), &desk);
+    ::MoveWindow(m_hWnd, desk.right - 200, desk.top + 100, kSize, kSize, TRUE);
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    m_dropTarget.Register(m_hWnd, nullptr);
+    return true;
+}
+
+void CFloatDropWnd::SetFloatTransparency(int percent)
+{
+    auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
+    if (!app || !app->m_pfnSetLayeredWindowAttributes) return;
+    const std::optional<int> alpha = droprules::FloatAlpha(percent);
+    if (!alpha) {
+        ModifyStyleEx(WS_EX_LAYERED, 0);
+        return;
+    }
+    ModifyStyleEx(0, WS_EX_LAYERED);
+    app->m_pfnSetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(*alpha), LWA_ALPHA);
+}
+
+void CFloatDropWnd::ModifyStyleEx(DWORD remove, DWORD add)
+{
+    const DWORD ex = GetExStyle();
+    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>((ex & ~remove) | add));
+}
+
+void CFloatDropWnd::OnOK()
+{
+    const HICON icon = m_hIcon;
+    m_hIcon = nullptr;
+    Invalidate(true);
+    UpdateWindow();
+    PumpMessages();
+    ::Sleep(200);
+    m_hIcon = icon;
+    Invalidate(true);
+    UpdateWindow();
+}
+
+void CFloatDropWnd::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = ::BeginPaint(m_hWnd, &ps);
+    if (m_hIcon) {
+        ::DrawIcon(dc, 1, 1, m_hIcon);
+    } else {
+        RECT rc = GetClientRect();
+        ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    ::EndPaint(m_hWnd, &ps);
+}
+
+LRESULT CFloatDropWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_LBUTTONDOWN:
+        m_ptGrab = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ::SetCapture(m_hWnd);
+        m_bDragging = 1;
+        break;
+    case WM_MOUSEMOVE: {
+        const POINT now{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        // A grab at exactly (0, 0) counts as no grab.
+        if (m_bDragging == 1 && (m_ptGrab.x != 0 || m_ptGrab.y != 0) &&
+            (now.x != m_ptGrab.x || now.y != m_ptGrab.y)) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            ::MoveWindow(m_hWnd, cursor.x - m_ptGrab.x, cursor.y - m_ptGrab.y, kSize, kSize, TRUE);
+            const RECT rc = GetWindowRect();
+            g_paraBlock.SetPara(PARA_FLOAT_WND_X, rc.left);
+            g_paraBlock.SetPara(PARA_FLOAT_WND_Y, rc.top);
+        }
+        break;
+    }
+    case WM_LBUTTONUP:
+        if (m_bDragging) {
+            ::ReleaseCapture();
+            m_ptGrab = POINT{0, 0};
+            m_bDragging = 0;
+        }
+        break;
+    case WM_NCHITTEST: {
+        const LRESULT hit = CDialog::WindowProc(msg, wp, lp);
+        return (m_bDragging == 1 && hit == HTCLIENT) ? HTCAPTION : hit;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd) {
+            app->m_pMainWnd->PostMessage(WM_COMMAND, ID_SHOW_MAIN_WINDOW);
+        }
+        break;
+    case WM_RBUTTONUP:
+        if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd) ShowTrayMenu(app->m_pMainWnd);
+        break;
+    case WM_DROPFILES:
+        return 0;
+    case WM_DESTROY:
+        m_dropTarget.Revoke();
+        break;
+    }
+    return CDialog::WindowProc(msg, wp, lp);
+}
+
+// ---- Main-frame side: showing, hiding and the IE drag settings -------------
+
+void CMainFrame::ShowFloatWindow()
+{
+    if (!m_pFloatWnd) m_pFloatWnd = new CFloatDropWnd;
+    auto* wnd = static_cast<CFloatDropWnd*>(m_pFloatWnd);
+    if (!wnd->m_hWnd) {
+        if (!wnd->CreateFloat()) return;
+        wnd->SetWindowPos(HWND_TOPMOST, g_paraBlock.GetPara(PARA_FLOAT_WND_X), g_paraBlock.GetPara(PARA_FLOAT_WND_Y),
+                          0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    wnd->SetFloatTransparency(g_paraBlock.GetPara(PARA_FLOAT_WND_TRANS) & 0xFF);
+    wnd->ShowWindow(SW_SHOWNOACTIVATE);
+    wnd->Invalidate(true);
+    wnd->UpdateWindow();
+    ::SetFocus(m_hWnd);
+}
+
+void CMainFrame::DestroyFloatWindow()
+{
+    if (!m_pFloatWnd) return;
+    m_pFloatWnd->DestroyWindow();
+    delete m_pFloatWnd;
+    m_pFloatWnd = nullptr;
+}
+
+void CMainFrame::SyncFloatWindow()
+{
+    if (g_paraBlock.GetPara(PARA_FLOAT_WND_SHOW))
+        ShowFloatWindow();
+    else
+        DestroyFloatWindow();
+}
+
+bool CMainFrame::HandleDropCommand(CmdRequest& req)
+{
+    if (req.id != ID_IE_DRAG_SETTINGS) return false;
+    return req.Run([this] {
+        CIEDragDlg dlg(this);
+        if (dlg.Run() == -1) return;
+        SyncFloatWindow();
+    });
+}

@@ -1,0 +1,43 @@
+// CFloatDropWnd: a tiny always-on-top square on the desktop showing the
+// program's icon. Whatever is dropped on it is appended to the current page
+// without opening the main window. It can be dragged anywhere (the place is
+// kept in the INI file), made semi-transparent, opens the main window on a
+// double click and offers the tray menu on a right click.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/dialog.h"
+#include "notes/drag_edit.h"
+
+class CFloatDropWnd : public CDialog {
+public:
+    static constexpr int kSize = 40;   // pixels, both ways
+
+    CFloatDropWnd();
+    ~CFloatDropWnd() override;
+
+    // Creates the modeless window from its template (desktop as parent).
+    bool CreateFloat();
+    // Transparency in percent (low 8 bits, at most 80; 0 is opaque).
+    // Nothing happens without layered-window support.
+    void SetFloatTransparency(int percent);
+
+    // The visual acknowledgement of a drop, and Enter: the icon blinks.
+    void OnOK() override;
+
+protected:
+    bool OnInitDialog() override;
+    // Esc never closes the window.
+    void OnCancel() override {}
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnPaint();
+    void ModifyStyleEx(DWORD remove, DWORD add);
+
+    int m_bDragging = 0;
+    POINT m_ptGrab{0, 0};
+    HICON m_hIcon = nullptr;
+    CEditDropTarget m_dropTarget;
+};

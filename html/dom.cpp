@@ -1,0 +1,100 @@
+#include "html/dom.h"
+
+namespace html {
+
+namespace {
+
+const char* const kKnownTagNames[] = {
+#define JOT_HTML_TAG(id, text) text,
+#include "html/tag_names.inc"
+#undef JOT_HTML_TAG
+};
+
+bool KeepsAttributes(std::uint32_t t)
+{
+    switch (t) {
+    case tag::kA: case tag::kBase: case tag::kInput: case tag::kFont: case tag::kB:
+    case tag::kBig: case tag::kCode: case tag::kEm: case tag::kI: case tag::kNobr:
+    case tag::kS: case tag::kSmall: case tag::kStrike: case tag::kStrong: case tag::kTt:
+    case tag::kU:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+Document::Document()
+{
+    m_nodes.emplace_back();
+    for (std::uint32_t i = 1; i < tag::kFirstUnknown; ++i) {
+        m_tagIds.emplace(kKnownTagNames[i], i);
+    }
+}
+
+std::uint32_t Document::InternTag(const std::string& name)
+{
+    auto it = m_tagIds.find(name);
+    if (it != m_tagIds.end()) {
+        return it->second;
+    }
+    const std::uint32_t id = tag::kFirstUnknown + static_cast<std::uint32_t>(m_unknownNames.size());
+    m_unknownNames.push_back(name);
+    m_tagIds.emplace(name, id);
+    return id;
+}
+
+std::string Document::TagName(const Node* element) const
+{
+    if (element->tag < tag::kFirstUnknown) {
+        return kKnownTagNames[element->tag];
+    }
+    return m_unknownNames[element->tag - tag::kFirstUnknown];
+}
+
+Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html::Attribute>* attributes)
+{
+    Node& n = m_nodes.emplace_back();
+    n.kind = Node::kElement;
+    n.ns = ns;
+    n.tag = t;
+    if (attributes != nullptr && !attributes->empty() && ns == Namespace::kHtml && KeepsAttributes(t)) {
+        n.data = static_cast<std::uint32_t>(m_attributes.size());
+        m_attributes.push_back(*attributes);
+    }
+    return &n;
+}
+
+Node* Document::NewText(std::u16string text)
+{
+    Node& n = m_nodes.emplace_back();
+    n.kind = Node::kText;
+    n.data = static_cast<std::uint32_t>(m_texts.size());
+    m_texts.push_back(std::move(text));
+    return &n;
+}
+
+const std::vector<html::Attribute>* Document::Attributes(const Node* element) const
+{
+    if (element->kind != Node::kElement || element->data == UINT32_MAX) {
+        return nullptr;
+    }
+    return &m_attributes[element->data];
+}
+
+const std::u16string* Document::Attribute(const Node* element, std::string_view name) const
+{
+    const std::vector<html::Attribute>* list = Attributes(element);
+    if (list == nullptr) {
+        return nullptr;
+    }
+    for (const html::Attribute& a : *list) {
+        if (a.name == name) {
+            return &a.value;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace html

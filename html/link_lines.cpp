@@ -1,0 +1,159 @@
+#include "html/link_lines.h"
+
+#include "html/cf_html.h"
+
+namespace html {
+
+namespace {
+
+bool IsCollapsible(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+// Elements whose content a browser does not render as text.
+bool IsHidden(const Node* n)
+{
+    if (n->ns != Namespace::kHtml) return false;
+    switch (n->tag) {
+    case tag::kScript: case tag::kStyle: case tag::kTemplate: case tag::kNoscript:
+    case tag::kNoembed: case tag::kNoframes: case tag::kIframe: case tag::kTextarea:
+    case tag::kHead: case tag::kTitle: case tag::kSelect:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Elements laid out as blocks (or table parts): their edges break the line.
+bool IsBlock(const Node* n)
+{
+    if (n->ns != Namespace::kHtml) return false;
+    switch (n->tag) {
+    case tag::kAddress: case tag::kArticle: case tag::kAside: case tag::kBlockquote: case tag::kBody:
+    case tag::kCenter: case tag::kDd: case tag::kDetails: case tag::kDialog: case tag::kDir: case tag::kDiv:
+    case tag::kDl: case tag::kDt: case tag::kFieldset: case tag::kFigcaption: case tag::kFigure:
+    case tag::kFooter: case tag::kForm: case tag::kH1: case tag::kH2: case tag::kH3: case tag::kH4:
+    case tag::kH5: case tag::kH6: case tag::kHeader: case tag::kHgroup: case tag::kHr: case tag::kHtml:
+    case tag::kLi: case tag::kListing: case tag::kMain: case tag::kMenu: case tag::kNav: case tag::kOl:
+    case tag::kP: case tag::kPlaintext: case tag::kPre: case tag::kSearch: case tag::kSection:
+    case tag::kSummary: case tag::kTable: case tag::kTbody: case tag::kThead: case tag::kTfoot:
+    case tag::kTr: case tag::kTd: case tag::kTh: case tag::kCaption: case tag::kUl: case tag::kXmp:
+    case tag::kBr: case tag::kOption: case tag::kOptgroup:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Next node in tree order within `top`; children are skipped when
+// `descend` is false.
+const Node* NextInTree(const Node* n, const Node* top, bool descend)
+{
+    if (descend && n->first != nullptr) return n->first;
+    while (n != top) {
+        if (n->next != nullptr) return n->next;
+        n = n->parent;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::u16string RenderedTextOneLine(const Document& document, const Node* element)
+{
+    std::u16string raw;
+    // Depth-first, iterative (trees may be deep); a null entry stands for
+    // the end of a block.
+    std::vector<const Node*> pending;
+    for (const Node* c = element->last; c != nullptr; c = c->prev) pending.push_back(c);
+    while (!pending.empty()) {
+        const Node* n = pending.back();
+        pending.pop_back();
+        if (n == nullptr) {
+            raw.push_back(u' ');
+            continue;
+        }
+        if (n->kind == Node::kText) {
+            raw += document.Text(n);
+            continue;
+        }
+        if (n->kind != Node::kElement || IsHidden(n)) continue;
+        if (IsBlock(n)) {
+            raw.push_back(u' ');
+            pending.push_back(nullptr);
+        }
+        for (const Node* c = n->last; c != nullptr; c = c->prev) pending.push_back(c);
+    }
+    std::u16string out;
+    out.reserve(raw.size());
+    bool pendingSpace = false;
+    for (char16_t c : raw) {
+        if (IsCollapsible(c)) {
+            pendingSpace = !out.empty();
+            continue;
+        }
+        if (pendingSpace) out.push_back(u' ');
+        pendingSpace = false;
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::optional<Url> DocumentBase(const Document& document, const std::optional<std::u16string>& sourceUrl)
+{
+    std::optional<Url> source;
+    if (sourceUrl) source = ParseUrl(*sourceUrl);
+    const Node* n = document.Root()->first;
+    while (n != nullptr) {
+        const bool isTemplate = n->Is(tag::kTemplate);
+        if (n->Is(tag::kBase)) {
+            if (const std::u16string* href = document.Attribute(n, "href")) {
+                // A base that cannot be parsed leaves the source address in charge.
+                std::optional<Url> base = ParseUrl(*href, source ? &*source : nullptr);
+                return base ? base : source;
+            }
+        }
+        n = NextInTree(n, document.Root(), !isTemplate);
+    }
+    return source;
+}
+
+std::vector<Link> ExtractLinks(const Document& document, const std::optional<Url>& base)
+{
+    std::vector<Link> links;
+    const Node* n = document.Root()->first;
+    while (n != nullptr) {
+        const bool isTemplate = n->Is(tag::kTemplate);
+        if (n->Is(tag::kA)) {
+            Link link;
+            link.text = RenderedTextOneLine(document, n);
+            if (const std::u16string* href = document.Attribute(n, "href")) {
+                link.address = ResolveHref(*href, base);
+            }
+            links.push_back(std::move(link));
+        }
+        n = NextInTree(n, document.Root(), !isTemplate);
+    }
+    return links;
+}
+
+std::u16string LinkLines(std::u16string_view clipboardText, LinkMode mode)
+{
+    if (!clipboardText.empty() && clipboardText[0] == u'\xFEFF') {
+        clipboardText.remove_prefix(1);
+    }
+    const std::optional<std::u16string> source = FindSourceUrl(clipboardText);
+    Document document;
+    Parse(clipboardText, document);
+    const std::optional<Url> base = DocumentBase(document, source);
+    std::u16string out;
+    for (const Link& link : ExtractLinks(document, base)) {
+        if (mode != LinkMode::kAddresses) {
+            out += link.text;
+            out.push_back(u'\t');
+        }
+        out += link.address;
+        out += u"\r\n";
+    }
+    return out;
+}
+
+}  // namespace html
