@@ -237,6 +237,8 @@ bool CJotstackApp::InitInstance()
         frame->ShowWindow(SW_HIDE);
         PumpMessages();
     }
+    if (g_paraBlock.GetPara(PARA_CLOCK_SHOW))
+        frame->ShowClock();
     return true;
 }
 

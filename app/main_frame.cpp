@@ -433,6 +433,8 @@ void CMainFrame::UpdateLineColumn(CCmdUI& ui)
 
 bool CMainFrame::HandleCommand(CmdRequest& req)
 {
+    if (HandleClockCalendarCommand(req))
+        return true;
     switch (req.id) {
     case ID_SHOW_MAIN_WINDOW:
         return req.Run([this] { ShowFromTray(); });

@@ -45,6 +45,9 @@ public:
     void SwapPages(int from, int to);
     // Main-window transparency from the settings.
     void ApplyTransparency();
+    // Creates the desktop clock if needed and applies its settings
+    // (main_frame_clock.cpp).
+    void ShowClock();
 
     CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
     // The frame and the full name of page i (null / empty for a bad index).
@@ -71,6 +74,8 @@ private:
     void ShowFromTray();
     void ToggleBar(CControlBar& bar, int para);
     void UpdateLineColumn(CCmdUI& ui);
+    bool HandleClockCalendarCommand(CmdRequest& req);
+    void OnClockOptions();
 
     CCustomTabCtrl m_wndTabs;
     int m_bExiting = 0;
