@@ -39,8 +39,7 @@ void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDat
         if (row.right < moon::kBitmapSize)
             ::BitBlt(mem.Get(), row.right, row.row, moon::kBitmapSize - row.right, 1, nullptr, 0, 0, BLACKNESS);
     }
-    const int half = moon::kShownSize / 2;
-    ::BitBlt(dc, width / 2 - half, height / 2 - half, moon::kShownSize, moon::kShownSize, mem.Get(),
+    ::BitBlt(dc, width / 2 - moon::kShownHalf, height / 2 - moon::kShownHalf, moon::kShownSize, moon::kShownSize, mem.Get(),
              moon::kShownLeft, moon::kShownTop, SRCCOPY);
 }
 

@@ -16,6 +16,9 @@ inline constexpr int kDiscRadius = 27;
 inline constexpr int kShownSize = 58;
 inline constexpr int kShownLeft = 2;
 inline constexpr int kShownTop = 0;
+// The copy's top-left corner lies this far up and left of the target's
+// centre (the disc's centre pixel, column 32, lands one pixel right of it).
+inline constexpr int kShownHalf = 28;
 
 // One bitmap row: columns 0 .. left-1 and right .. 63 go black (the second
 // part only when right < 64); left .. right-1 stay lit.

@@ -198,3 +198,145 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     EXPECT_EQ(ReadWindowText(info).compare(0, 7, L"1901年1月"), 0);
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
 }
+
+namespace {
+
+void WriteClockSettings(const std::wstring& ini, int x, int y)
+{
+    const std::pair<const wchar_t*, int> values[] = {
+        {L"PARA_CLOCK_SHOW", 1}, {L"PARA_CLOCK_RADIUS", 80}, {L"PARA_CLOCK_SHOW_SECOND", 1},
+        {L"PARA_CLOCK_SHOW_MOON", 1}, {L"PARA_CLOCK_TRANSPARENCY", 0}, {L"PARA_CLOCK_X", x},
+        {L"PARA_CLOCK_Y", y},
+    };
+    for (const auto& [key, value] : values)
+        ::WritePrivateProfileStringW(L"ParaBlock", key, std::to_wstring(value).c_str(), ini.c_str());
+}
+
+void SendMouse(DWORD flags, int x = 0, int y = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    ::SendInput(1, &in, sizeof(in));
+}
+
+// Presses the left button at (x, y), moves by (dx, dy) in small steps and
+// lets go: what a user does to drag the clock by its hands.
+void DragWithMouse(int x, int y, int dx, int dy)
+{
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    PumpFor(200);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(200);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x + dx * i / steps, y + dy * i / steps);
+        PumpFor(50);
+    }
+    PumpFor(200);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpFor(500);
+}
+
+}  // namespace
+
+TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
+{
+    int storedX = 0;
+    int storedY = 0;
+    {
+        JotstackProcess app(m_dir);
+        WriteClockSettings(app.IniPath(), 300, 200);
+        ASSERT_TRUE(app.Start());
+        HWND clock = app.WaitForOwnWindow(L"#32770", nullptr, 10000);
+        ASSERT_NE(clock, nullptr);
+        RECT rc{};
+        ::GetWindowRect(clock, &rc);
+        EXPECT_EQ(rc.left, 300);
+        EXPECT_EQ(rc.top, 200);
+        EXPECT_EQ(rc.right - rc.left, 160);
+        EXPECT_EQ(rc.bottom - rc.top, 160);
+        const LONG ex = ::GetWindowLongW(clock, GWL_EXSTYLE);
+        EXPECT_TRUE(ex & WS_EX_LAYERED);
+        EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(ex & WS_EX_TOPMOST);
+        COLORREF key = 1;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+            EXPECT_EQ(key, RGB(0, 0, 0));
+            EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));   // transparency 0: no alpha
+        }
+        HoldForScreenshot();
+
+        // Grab it at the centre, where the hands meet. The system's move
+        // loop starts with the first move, so the clock follows all but the
+        // first small step.
+        DragWithMouse(380, 280, 60, 40);
+        ::GetWindowRect(clock, &rc);
+        EXPECT_NEAR(rc.left, 360, 8);
+        EXPECT_NEAR(rc.top, 240, 8);
+        const RECT dropped = rc;
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_Y"), std::to_wstring(dropped.top));
+
+        // Shift held: no drag.
+        INPUT shift{};
+        shift.type = INPUT_KEYBOARD;
+        shift.ki.wVk = VK_SHIFT;
+        ::SendInput(1, &shift, sizeof(shift));
+        DragWithMouse(440, 320, 50, 50);
+        shift.ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(1, &shift, sizeof(shift));
+        ::GetWindowRect(clock, &rc);
+        EXPECT_EQ(rc.left, dropped.left);
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
+
+        storedX = dropped.left;
+        storedY = dropped.top;
+        app.Command(ID_TRAY_EXIT);
+        ASSERT_TRUE(app.WaitForExit(15000));
+    }
+    JotstackProcess again(m_dir);
+    ASSERT_TRUE(again.Start());
+    HWND clock = again.WaitForOwnWindow(L"#32770", nullptr, 10000);
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    EXPECT_EQ(rc.left, storedX);
+    EXPECT_EQ(rc.top, storedY);
+    again.Command(ID_TRAY_EXIT);
+    again.WaitForExit(15000);
+}
+
+TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
+{
+    JotstackProcess app(m_dir);
+    WriteClockSettings(app.IniPath(), 100000, -5000);
+    ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_CLOCK_RADIUS", L"10000", app.IniPath().c_str());
+    ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_CLOCK_TRANSPARENCY", L"300", app.IniPath().c_str());
+    ASSERT_TRUE(app.Start());
+    HWND clock = app.WaitForOwnWindow(L"#32770", nullptr, 10000);
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(rc.right - rc.left, 400);   // radius 200 at most
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_LT(rc.left, work.right);
+    EXPECT_GE(rc.left, 0);
+    COLORREF key = 1;
+    BYTE alpha = 1;
+    DWORD flags = 0;
+    if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+        EXPECT_EQ(alpha, 0);   // transparency 100 % at most
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
+    }
+    app.Command(ID_TRAY_EXIT);
+    app.WaitForExit(15000);
+}
