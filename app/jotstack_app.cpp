@@ -252,6 +252,8 @@ bool CJotstackApp::InitInstance()
     emergency::TellAboutCopies(frame->m_hWnd, notesfile::StoragePath());
     if (g_paraBlock.GetPara(PARA_FLOAT_WND_SHOW))
         frame->ShowFloatWindow();
+    if (g_paraBlock.GetPara(PARA_CLOCK_SHOW))
+        frame->ShowClock();
     return true;
 }
 

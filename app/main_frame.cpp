@@ -418,7 +418,7 @@ void CMainFrame::UpdateLineColumn(CCmdUI& ui)
 
 bool CMainFrame::HandleCommand(CmdRequest& req)
 {
-    if (HandleDropCommand(req))
+    if (HandleDropCommand(req) || HandleClockCalendarCommand(req))
         return true;
     switch (req.id) {
     case ID_SHOW_MAIN_WINDOW:

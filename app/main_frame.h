@@ -62,6 +62,9 @@ public:
     void ShowFloatWindow();
     void DestroyFloatWindow();
     void SyncFloatWindow();
+    // Creates the desktop clock if needed and applies its settings
+    // (main_frame_clock.cpp).
+    void ShowClock();
 
     CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
     // The frame and the full name of page i (null / empty for a bad index).
@@ -94,6 +97,8 @@ private:
     void ShowFromTray();
     void ToggleBar(CControlBar& bar, int para);
     void UpdateLineColumn(CCmdUI& ui);
+    bool HandleClockCalendarCommand(CmdRequest& req);
+    void OnClockOptions();
 
     CCustomTabCtrl m_wndTabs;
     int m_bExiting = 0;

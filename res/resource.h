@@ -14,6 +14,28 @@
 #define IDD_PAGE_NAME               137
 #define IDD_FLOAT_DROP              135   // drag and drop: the floating drop window
 
+// ---- Perpetual calendar and desktop clock -------------------------------------
+#define IDD_PERPETUAL_CALENDAR      102
+#define IDD_CLOCK                   155
+#define IDD_CLOCK_OPTIONS           156
+#define IDC_CLOCK_HAND              157   // cursor: our grab hand
+#define IDC_CAL_TODAY               1009
+#define IDC_CAL_GRID                1011
+#define IDC_CAL_INFO                1012
+#define IDC_CAL_YEAR                1013
+#define IDC_CAL_MONTH               1014
+#define IDC_CAL_YEAR_SPIN           1015
+#define IDC_CAL_MONTH_SPIN          1016
+#define IDC_CAL_MOON                1017
+#define IDC_CAL_DOUBLE_HOUR         1027
+#define IDC_CLOCK_SHOW_MOON         1007
+#define IDC_CLOCK_RADIUS_SPIN       1047
+#define IDC_CLOCK_TRANSPARENCY_SPIN 1049
+#define IDC_CLOCK_SHOW              1098
+#define IDC_CLOCK_RADIUS            1100
+#define IDC_CLOCK_TRANSPARENCY      1102
+#define IDC_CLOCK_SHOW_SECOND       1103
+
 // ---- Controls --------------------------------------------------------------
 #define IDC_TAB_WIDTH               1001
 #define IDC_PAGE_LIST               1028

@@ -5,6 +5,8 @@
 //   jotcal moons YEAR            the 15 new moons of the year's calendar
 //   jotcal month YEAR MONTH      the month's solar-term line and moon-phase line
 //   jotcal pillars DATE HOUR     the four pillars of a date at a double-hour 0..12
+//   jotcal moon DATE             phase fraction, illuminated fraction and the calendar
+//                                dialog's moon line, for 00:00 Beijing time of the date
 //
 // Dates and years lie in 1901..2100. Bad arguments: one line on stderr, exit 2.
 
@@ -19,7 +21,9 @@
 #include <io.h>
 #endif
 
+#include "calendar/calendar_navigation.h"
 #include "calendar/lunar_year.h"
+#include "calendar/moon_phase.h"
 #include "calendar/plain_text.h"
 
 namespace {
@@ -27,7 +31,7 @@ namespace {
 constexpr int kExitBadArguments = 2;
 
 const char kUsage[] =
-    "usage: jotcal days FROM TO | terms YEAR | moons YEAR | month YEAR MONTH | pillars DATE HOUR_INDEX";
+    "usage: jotcal days FROM TO | terms YEAR | moons YEAR | month YEAR MONTH | pillars DATE HOUR_INDEX | moon DATE";
 
 struct Date {
     int year;
@@ -181,6 +185,20 @@ void PrintPillars(const Date& date, int hourIndex, Output& out)
     out.Line(cal::FormatFourPillars(cal::ComputeFourPillars(ly, date.month, date.day, hourIndex)));
 }
 
+// One tab-separated line: the date, the phase fraction (0 new, 0.5 full), the
+// illuminated fraction of the disc, and the line the calendar dialog shows.
+void PrintMoon(const Date& date, Output& out)
+{
+    double illuminated = 0.0;
+    const double phase = cal::MoonPhaseForDate(date.year, date.month, date.day, &illuminated);
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "\t%.6f\t%.6f\t", phase, illuminated);
+    wchar_t iso[16];
+    std::swprintf(iso, 16, L"%04d-%02d-%02d", date.year, date.month, date.day);
+    out.Line(iso + std::wstring(numbers, numbers + std::char_traits<char>::length(numbers)) +
+             cal::MoonLine(phase, illuminated));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -215,6 +233,9 @@ int main(int argc, char** argv)
         RequireArgumentCount(argc, 4);
         const Date date = ParseDate(argv[2]);
         PrintPillars(date, ParseRange(argv[3], 0, 12, "HOUR_INDEX"), out);
+    } else if (command == "moon") {
+        RequireArgumentCount(argc, 3);
+        PrintMoon(ParseDate(argv[2]), out);
     } else {
         Fail(std::string("unknown command ") + argv[1] + "; " + kUsage);
     }

@@ -1,0 +1,342 @@
+// The perpetual calendar and the desktop clock in the real Jotstack.exe:
+// the dialog opened from the menu command, its read-out for today and for
+// chosen dates, the spins across a year boundary, a click on a day; the
+// clock shown at start-up, dragged, and back at its place after a restart.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "res/resource.h"
+#include "tests/e2e/jotstack_process.h"
+
+namespace {
+
+// JOT_E2E_SHOT_MS=n holds the finished windows on the screen for n ms, so a
+// screenshot of the X display can be taken from outside.
+void HoldForScreenshot()
+{
+    if (const char* ms = std::getenv("JOT_E2E_SHOT_MS"))
+        ::Sleep(static_cast<DWORD>(std::atoi(ms)));
+}
+
+void PumpFor(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        ::Sleep(20);
+    }
+}
+
+// Waits until the text of a window starts with `prefix`; returns the text.
+std::wstring WaitForText(HWND hwnd, const std::wstring& prefix, DWORD timeoutMs = 10000)
+{
+    const DWORD start = ::GetTickCount();
+    std::wstring text;
+    do {
+        text = ReadWindowText(hwnd);
+        if (!text.empty() && text.compare(0, prefix.size(), prefix) == 0)
+            return text;
+        PumpFor(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return text;
+}
+
+std::string Narrow(const std::wstring& w)
+{
+    if (w.empty())
+        return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+void ChooseListEntry(HWND dlg, int listId, int index)
+{
+    HWND list = ::GetDlgItem(dlg, listId);
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// What the up-down control sends when an arrow moved it to `pos`.
+void PressSpin(HWND dlg, int spinId, int pos)
+{
+    HWND spin = ::GetDlgItem(dlg, spinId);
+    ::SendMessageW(spin, UDM_SETPOS32, 0, pos);
+    ::SendMessageW(dlg, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), reinterpret_cast<LPARAM>(spin));
+}
+
+int ListIndex(HWND dlg, int listId)
+{
+    return static_cast<int>(::SendDlgItemMessageW(dlg, listId, CB_GETCURSEL, 0, 0));
+}
+
+std::wstring DateText(int year, int month, int day)
+{
+    return std::to_wstring(year) + L"年" + std::to_wstring(month) + L"月" + std::to_wstring(day) + L"日";
+}
+
+class CalendarClockE2E : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (JotstackUnderTest().empty())
+            GTEST_SKIP() << "JOTSTACK_EXE is not set";
+    }
+
+    HWND OpenCalendar(JotstackProcess& app)
+    {
+        app.PostCommand(ID_PERPETUAL_CALENDAR);
+        return app.WaitForOwnWindow(L"#32770", L"万年历", 10000);
+    }
+
+    ScratchDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND dlg = OpenCalendar(app);
+    ASSERT_NE(dlg, nullptr);
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const std::wstring text = WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), DateText(now.wYear, now.wMonth, now.wDay));
+    EXPECT_EQ(text.compare(0, DateText(now.wYear, now.wMonth, now.wDay).size(), DateText(now.wYear, now.wMonth, now.wDay)), 0)
+        << Narrow(text);
+    EXPECT_NE(text.find(L"星期"), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(L"\r\n农历"), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(L"凌晨零时月面可见"), std::wstring::npos) << Narrow(text);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), now.wYear - 1901);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), now.wMonth - 1);
+    EXPECT_GE(ListIndex(dlg, IDC_CAL_DOUBLE_HOUR), 0);
+    HoldForScreenshot();
+    ::SendMessageW(dlg, WM_CLOSE, 0, 0);
+    PumpFor(200);
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
+}
+
+TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND dlg = OpenCalendar(app);
+    ASSERT_NE(dlg, nullptr);
+    HWND info = ::GetDlgItem(dlg, IDC_CAL_INFO);
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    WaitForText(info, DateText(now.wYear, now.wMonth, now.wDay));
+
+    // 31 January 2025 (click), then February clamps to the 28th.
+    ChooseListEntry(dlg, IDC_CAL_YEAR, 2025 - 1901);
+    ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
+    WaitForText(info, L"2025年1月");
+    HWND grid = ::GetDlgItem(dlg, IDC_CAL_GRID);
+    // 1 January 2025 is a Wednesday: the 31st is at column 5, row 4.
+    const int x = 12 + 57 * 5 + 20;
+    const int y = 46 + 40 * 4 + 15;
+    ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    std::wstring text = WaitForText(info, L"2025年1月31日");
+    EXPECT_EQ(text.compare(0, 11, L"2025年1月31日"), 0) << Narrow(text);
+    EXPECT_NE(text.find(L"星期五"), std::wstring::npos) << Narrow(text);
+
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 2);
+    text = WaitForText(info, L"2025年2月28日");
+    EXPECT_EQ(text.compare(0, 11, L"2025年2月28日"), 0) << Narrow(text);
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 3);
+    text = WaitForText(info, L"2025年3月31日");
+    EXPECT_EQ(text.compare(0, 11, L"2025年3月31日"), 0) << Narrow(text);
+
+    // December -> January of the next year, and back.
+    ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
+    WaitForText(info, L"2025年12月");
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 13);
+    text = WaitForText(info, L"2026年1月");
+    EXPECT_EQ(text.compare(0, 7, L"2026年1月"), 0) << Narrow(text);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2026 - 1901);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CAL_MONTH_SPIN, UDM_GETPOS32, 0, 0), 1);
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 0);
+    text = WaitForText(info, L"2025年12月");
+    EXPECT_EQ(text.compare(0, 8, L"2025年12月"), 0) << Narrow(text);
+
+    // Spring Festival 2025 in the read-out.
+    ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
+    WaitForText(info, L"2025年1月");
+    const int sx = 12 + 57 * 3 + 20;   // 29 January: Wednesday, row 4
+    const int sy = 46 + 40 * 4 + 15;
+    ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(sx, sy));
+    text = WaitForText(info, L"2025年1月29日");
+    EXPECT_NE(text.find(L"农历乙巳(木蛇)年正月（大）初一，春节"), std::wstring::npos) << Narrow(text);
+
+    // The ends of the range: nothing beyond December 2100 or before January 1901.
+    ChooseListEntry(dlg, IDC_CAL_YEAR, 2100 - 1901);
+    ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
+    WaitForText(info, L"2100年12月");
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 13);
+    PumpFor(300);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
+    EXPECT_EQ(ReadWindowText(info).compare(0, 8, L"2100年12月"), 0);
+    ChooseListEntry(dlg, IDC_CAL_YEAR, 0);
+    ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
+    WaitForText(info, L"1901年1月");
+    PressSpin(dlg, IDC_CAL_MONTH_SPIN, 0);
+    PumpFor(300);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 0);
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
+    EXPECT_EQ(ReadWindowText(info).compare(0, 7, L"1901年1月"), 0);
+    ::SendMessageW(dlg, WM_CLOSE, 0, 0);
+}
+
+namespace {
+
+void WriteClockSettings(const std::wstring& ini, int x, int y)
+{
+    const std::pair<const wchar_t*, int> values[] = {
+        {L"PARA_CLOCK_SHOW", 1}, {L"PARA_CLOCK_RADIUS", 80}, {L"PARA_CLOCK_SHOW_SECOND", 1},
+        {L"PARA_CLOCK_SHOW_MOON", 1}, {L"PARA_CLOCK_TRANSPARENCY", 0}, {L"PARA_CLOCK_X", x},
+        {L"PARA_CLOCK_Y", y},
+    };
+    for (const auto& [key, value] : values)
+        ::WritePrivateProfileStringW(L"ParaBlock", key, std::to_wstring(value).c_str(), ini.c_str());
+}
+
+void SendMouse(DWORD flags, int x = 0, int y = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    ::SendInput(1, &in, sizeof(in));
+}
+
+// Presses the left button at (x, y), moves by (dx, dy) in small steps and
+// lets go: what a user does to drag the clock by its hands.
+void DragWithMouse(int x, int y, int dx, int dy)
+{
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    PumpFor(200);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(200);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x + dx * i / steps, y + dy * i / steps);
+        PumpFor(50);
+    }
+    PumpFor(200);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpFor(500);
+}
+
+}  // namespace
+
+TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
+{
+    int storedX = 0;
+    int storedY = 0;
+    {
+        JotstackProcess app(m_dir);
+        WriteClockSettings(app.IniPath(), 300, 200);
+        ASSERT_TRUE(app.Start());
+        HWND clock = app.WaitForOwnWindow(L"#32770", nullptr, 10000);
+        ASSERT_NE(clock, nullptr);
+        RECT rc{};
+        ::GetWindowRect(clock, &rc);
+        EXPECT_EQ(rc.left, 300);
+        EXPECT_EQ(rc.top, 200);
+        EXPECT_EQ(rc.right - rc.left, 160);
+        EXPECT_EQ(rc.bottom - rc.top, 160);
+        const LONG ex = ::GetWindowLongW(clock, GWL_EXSTYLE);
+        EXPECT_TRUE(ex & WS_EX_LAYERED);
+        EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(ex & WS_EX_TOPMOST);
+        COLORREF key = 1;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+            EXPECT_EQ(key, RGB(0, 0, 0));
+            EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));   // transparency 0: no alpha
+        }
+        HoldForScreenshot();
+
+        // Grab it at the centre, where the hands meet. The system's move
+        // loop starts with the first move, so the clock follows all but the
+        // first small step.
+        DragWithMouse(380, 280, 60, 40);
+        ::GetWindowRect(clock, &rc);
+        EXPECT_NEAR(rc.left, 360, 8);
+        EXPECT_NEAR(rc.top, 240, 8);
+        const RECT dropped = rc;
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_Y"), std::to_wstring(dropped.top));
+
+        // Shift held: no drag.
+        INPUT shift{};
+        shift.type = INPUT_KEYBOARD;
+        shift.ki.wVk = VK_SHIFT;
+        ::SendInput(1, &shift, sizeof(shift));
+        DragWithMouse(440, 320, 50, 50);
+        shift.ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(1, &shift, sizeof(shift));
+        ::GetWindowRect(clock, &rc);
+        EXPECT_EQ(rc.left, dropped.left);
+        EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
+
+        storedX = dropped.left;
+        storedY = dropped.top;
+        app.Command(ID_TRAY_EXIT);
+        ASSERT_TRUE(app.WaitForExit(15000));
+    }
+    JotstackProcess again(m_dir);
+    ASSERT_TRUE(again.Start());
+    HWND clock = again.WaitForOwnWindow(L"#32770", nullptr, 10000);
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    EXPECT_EQ(rc.left, storedX);
+    EXPECT_EQ(rc.top, storedY);
+    again.Command(ID_TRAY_EXIT);
+    again.WaitForExit(15000);
+}
+
+TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
+{
+    JotstackProcess app(m_dir);
+    WriteClockSettings(app.IniPath(), 100000, -5000);
+    ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_CLOCK_RADIUS", L"10000", app.IniPath().c_str());
+    ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_CLOCK_TRANSPARENCY", L"300", app.IniPath().c_str());
+    ASSERT_TRUE(app.Start());
+    HWND clock = app.WaitForOwnWindow(L"#32770", nullptr, 10000);
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(rc.right - rc.left, 400);   // radius 200 at most
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_LT(rc.left, work.right);
+    EXPECT_GE(rc.left, 0);
+    COLORREF key = 1;
+    BYTE alpha = 1;
+    DWORD flags = 0;
+    if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+        EXPECT_EQ(alpha, 0);   // transparency 100 % at most
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
+    }
+    app.Command(ID_TRAY_EXIT);
+    app.WaitForExit(15000);
+}
