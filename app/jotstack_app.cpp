@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "app/emergency_copy.h"
+#include "app/about_dlg.h"
 #include "app/main_frame.h"
 #include "app/para_block.h"
 #include "framework/strings.h"
@@ -269,6 +270,11 @@ bool CJotstackApp::HandleCommand(CmdRequest& req)
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
         return req.Run([] {});
+    case ID_APP_ABOUT:
+        return req.Run([] {
+            CAboutDlg dlg;
+            dlg.DoModal();
+        });
     }
     return CSingleInstanceApp::HandleCommand(req);
 }

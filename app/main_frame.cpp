@@ -7,6 +7,8 @@
 #include "app/jotstack_app.h"
 #include "app/para_block.h"
 #include "app/position_record.h"
+#include "app/shell_paths.h"
+#include "app/tools_commands.h"
 #include "calendar/calendar_text.h"
 #include "calendar/lunar_year.h"
 #include "framework/strings.h"
@@ -45,17 +47,6 @@ HICON TrayIcon()
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_JOTSTACK),
                                            IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                            ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-}
-
-// Whether the system is of the NT family; nothing is known when the version
-// cannot be read.
-std::optional<bool> IsNtPlatform()
-{
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!::GetVersionExW(&info))
-        return std::nullopt;
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 int TodayNumber(const SYSTEMTIME& t)
@@ -383,10 +374,11 @@ void CMainFrame::ApplyTransparency()
     auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
     if (!app || !app->m_pfnSetLayeredWindowAttributes)
         return;
-    int t = std::min(g_paraBlock.GetPara(PARA_TRANSPARENCY) & 0xFF, 80);
+    int t = shellpaths::TransparencyPercent(g_paraBlock.GetPara(PARA_TRANSPARENCY));
     if (t > 0) {
         ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() | WS_EX_LAYERED));
-        app->m_pfnSetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>((100 - t) * 255 / 100),
+        app->m_pfnSetLayeredWindowAttributes(m_hWnd, 0,
+                                             static_cast<BYTE>(shellpaths::TransparencyAlpha(t)),
                                              LWA_ALPHA);
     } else {
         ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(GetExStyle() & ~WS_EX_LAYERED));
@@ -418,7 +410,7 @@ void CMainFrame::UpdateLineColumn(CCmdUI& ui)
 
 bool CMainFrame::HandleCommand(CmdRequest& req)
 {
-    if (HandleDropCommand(req) || HandleClockCalendarCommand(req))
+    if (HandleDropCommand(req) || HandleClockCalendarCommand(req) || HandleToolsCommand(*this, req))
         return true;
     switch (req.id) {
     case ID_SHOW_MAIN_WINDOW:
@@ -459,22 +451,7 @@ bool CMainFrame::HandleCommand(CmdRequest& req)
         return req.Update([](CCmdUI& ui) { ui.Enable((::GetKeyState(VK_CAPITAL) & 1) != 0); });
     case ID_INDICATOR_NUM:
         return req.Update([](CCmdUI& ui) { ui.Enable((::GetKeyState(VK_NUMLOCK) & 1) != 0); });
-    case ID_LOCK_SCREEN:
-        return req.Update([](CCmdUI& ui) {
-            if (IsNtPlatform().value_or(false))
-                ui.Enable(false);
-        });
-    case ID_FAST_SHUTDOWN:
-    case ID_FAST_RESTART:
-        return req.Update([](CCmdUI& ui) { ui.Enable(IsNtPlatform().value_or(false)); });
-    case ID_SCREEN_SAVER_OFF:
-        return req.Update([](CCmdUI& ui) {
-            BOOL active = FALSE;
-            ::SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-            ui.SetCheck(active ? 0 : 1);
-        });
     case ID_CLOCK_OPTIONS:
-    case ID_TRANSPARENCY:
         return req.Update([](CCmdUI& ui) {
             auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
             ui.Enable(app && app->m_pfnSetLayeredWindowAttributes);

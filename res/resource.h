@@ -61,6 +61,19 @@
 #define IDC_FLOAT_TRANS_SPIN        1023
 #define IDC_HTML_ADD_BLANK          1025
 
+// ---- Screen and power tools, auto-start, About box, transparency -----------
+#define IDD_LOCK_SCREEN             116
+#define IDD_TRANSPARENCY            133
+#define IDC_LINK_CURSOR             109   // hand cursor over a link
+#define IDC_LOCK_TEXT               1000
+#define IDC_LOCK_EDIT               1016
+#define IDC_ABOUT_HOMEPAGE          1007
+#define IDC_ABOUT_EMAIL             1008
+#define IDC_ABOUT_VERSION           1026
+#define IDC_ABOUT_AUTHOR            118
+#define IDC_TRANSPARENCY_EDIT       1102
+#define IDC_TRANSPARENCY_SPIN       1049
+
 // ---- Program commands ------------------------------------------------------
 #define ID_SET_FONT                 1004
 #define ID_TAB_STOPS                1005
