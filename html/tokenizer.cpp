@@ -68,19 +68,21 @@ void AppendAsciiLower(std::string& name, char32_t c)
     }
 }
 
-Tokenizer::Tokenizer(std::u16string_view input)
+Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
 {
-    m_input.reserve(input.size());
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        if (input[i] == u'\r') {
-            m_input.push_back(u'\n');
-            if (i + 1 < input.size() && input[i + 1] == u'\n') {
-                ++i;
-            }
+    // Line ends normalised in place: the text only shrinks.
+    std::size_t out = 0;
+    const std::size_t n = m_input.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t c = m_input[i];
+        if (c == u'\r') {
+            m_input[out++] = u'\n';
+            if (i + 1 < n && m_input[i + 1] == u'\n') ++i;
         } else {
-            m_input.push_back(input[i]);
+            m_input[out++] = c;
         }
     }
+    m_input.resize(out);
 }
 
 int Tokenizer::Get()

@@ -48,8 +48,9 @@ public:
         kCommentEnd, kCommentEndBang, kDoctype, kCdataSection,
     };
 
-    // The input must outlive the tokenizer. CR LF and lone CR become LF.
-    explicit Tokenizer(std::u16string_view input);
+    // Takes the input over (no copy: payloads can be large). CR LF and lone
+    // CR become LF.
+    explicit Tokenizer(std::u16string input);
 
     // The next token; kEof at the end and ever after. Runs of characters
     // come as one kText token (which may hold NUL characters).

@@ -101,12 +101,8 @@ bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b)
 
 class TreeBuilder {
 public:
-    TreeBuilder(std::u16string_view markup, Document& document)
-        : m_doc(document), m_tokenizer(markup),
-          // Reconstructed formatting elements are the only nodes that do not
-          // come from a tag of their own; this cap keeps hostile markup from
-          // multiplying them without bound.
-          m_nodeBudget(4 * markup.size() + 100000)
+    TreeBuilder(std::u16string markup, Document& document)
+        : m_doc(document), m_nodeBudget(4 * markup.size() + 100000), m_tokenizer(std::move(markup))
     {
     }
 
@@ -1660,8 +1656,11 @@ private:
     }
 
     Document& m_doc;
-    Tokenizer m_tokenizer;
+    // Reconstructed formatting elements are the only nodes that do not come
+    // from a tag of their own; this cap keeps hostile markup from
+    // multiplying them without bound.
     std::size_t m_nodeBudget;
+    Tokenizer m_tokenizer;
     Mode m_mode = Mode::kInitial;
     Mode m_originalMode = Mode::kInBody;
     std::vector<Mode> m_templateModes;
@@ -1680,9 +1679,9 @@ private:
 
 }  // namespace
 
-void Parse(std::u16string_view markup, Document& document)
+void Parse(std::u16string markup, Document& document)
 {
-    TreeBuilder builder(markup, document);
+    TreeBuilder builder(std::move(markup), document);
     builder.Run();
 }
 
