@@ -21,6 +21,7 @@ struct Token {
     enum Type { kText, kStartTag, kEndTag, kComment, kDoctype, kEof };
     Type type = kEof;
     std::string name;            // tag or doctype name
+    mutable std::uint32_t id = 0;  // the tag's number in the document (0: not yet looked up)
     std::vector<Attribute> attributes;
     bool selfClosing = false;
     bool forceQuirks = false;    // doctype
