@@ -170,6 +170,33 @@ TEST_F(DropE2E, BrowserDropGivesLinksTextWithLinksOrRawHtml)
     EXPECT_EQ(Utf8(PageText(app3)), expected);
 }
 
+// A 200 KB selection with 2,000 links: all of them arrive. The helper
+// prints how long the drop took (drop_ms); speed is watched there, not
+// asserted.
+TEST_F(DropE2E, LargeBrowserDropArrivesWhole)
+{
+    std::string clip = "Version:0.9\r\nSourceURL:https://news.example.com/index.html\r\n<html><body><ul>";
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i);
+        clip += "<li><a href=\"/articles/story-" + n + ".html?from=list&amp;n=" + n + "\">Story " + n +
+                " about <b>news</b> today</a> <span>comments " + n + "</span></li>\n";
+    }
+    clip += "</ul></body></html>";
+    WriteBytes(m_dir.File(L"big.html"), clip);
+    Settings(L"PARA_ASK_HTML", 1);
+    Settings(L"PARA_HTML_SEL", 2);
+    JotstackProcess app(m_dir);
+    OpenWithText(app, L"x");
+    DragHelper drag(L"html " + Point(CharPoint(app.ActiveEdit(), 0)) + L" " + Quote(m_dir.File(L"big.html")));
+    EXPECT_EQ(drag.Wait(), 0);
+    const std::wstring text = PageText(app);
+    size_t lines = 0;
+    for (size_t p = text.find(L"\r\n"); p != std::wstring::npos; p = text.find(L"\r\n", p + 2)) ++lines;
+    EXPECT_EQ(lines, 2000u);
+    EXPECT_NE(text.find(L"Story 1999 about news today\thttps://news.example.com/articles/story-1999.html?from=list&n=1999\r\n"),
+              std::wstring::npos);
+}
+
 TEST_F(DropE2E, AskingDialogCancelInsertsNothingAndDoNotAskSticks)
 {
     Settings(L"PARA_ASK_HTML", 0);

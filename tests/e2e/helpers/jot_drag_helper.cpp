@@ -55,14 +55,19 @@ public:
             return S_OK;
         }
         if (m_ticks > 2000) return DRAGDROP_S_CANCEL;
-        return ::GetTickCount() - m_start >= 700 ? DRAGDROP_S_DROP : S_OK;
+        if (::GetTickCount() - m_start < 700) return S_OK;
+        ::QueryPerformanceCounter(&m_dropAt);
+        return DRAGDROP_S_DROP;
     }
+    // When the drop was released (the target's Drop runs after this).
+    LARGE_INTEGER DropTime() const { return m_dropAt; }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
 private:
     POINT m_target;
     int m_ticks = 0;
     DWORD m_start = ::GetTickCount();
+    LARGE_INTEGER m_dropAt{};
 };
 
 bool ReadFile(const wchar_t* path, std::string& out)
@@ -126,8 +131,15 @@ int main()
     ScriptedDropSource source(target);
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT hr = ::DoDragDrop(data.Get(), &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
-    std::printf("result=%s effect=%lu\n", hr == DRAGDROP_S_DROP ? "drop" : hr == DRAGDROP_S_CANCEL ? "cancel" : "error",
-                static_cast<unsigned long>(effect));
+    LARGE_INTEGER done{}, frequency{};
+    ::QueryPerformanceCounter(&done);
+    ::QueryPerformanceFrequency(&frequency);
+    const double dropMs = source.DropTime().QuadPart == 0
+        ? 0.0 : 1000.0 * static_cast<double>(done.QuadPart - source.DropTime().QuadPart) / static_cast<double>(frequency.QuadPart);
+    // drop_ms: from the release until the target's Drop has returned (the
+    // text is in the page by then).
+    std::printf("result=%s effect=%lu drop_ms=%.1f\n", hr == DRAGDROP_S_DROP ? "drop" : hr == DRAGDROP_S_CANCEL ? "cancel" : "error",
+                static_cast<unsigned long>(effect), dropMs);
     ::OleUninitialize();
     return hr == DRAGDROP_S_DROP && effect != DROPEFFECT_NONE ? 0 : 1;
 }
