@@ -23,18 +23,31 @@ bool KeepsAttributes(std::uint32_t t)
     }
 }
 
+// The known names, built once for all documents.
+const std::unordered_map<std::string, std::uint32_t>& KnownTagIds()
+{
+    static const std::unordered_map<std::string, std::uint32_t> ids = [] {
+        std::unordered_map<std::string, std::uint32_t> m;
+        for (std::uint32_t i = 1; i < tag::kFirstUnknown; ++i) m.emplace(kKnownTagNames[i], i);
+        return m;
+    }();
+    return ids;
+}
+
 }  // namespace
 
 Document::Document()
 {
     m_nodes.emplace_back();
-    for (std::uint32_t i = 1; i < tag::kFirstUnknown; ++i) {
-        m_tagIds.emplace(kKnownTagNames[i], i);
-    }
 }
 
 std::uint32_t Document::InternTag(const std::string& name)
 {
+    const auto& known = KnownTagIds();
+    auto k = known.find(name);
+    if (k != known.end()) {
+        return k->second;
+    }
     auto it = m_tagIds.find(name);
     if (it != m_tagIds.end()) {
         return it->second;

@@ -78,7 +78,8 @@ private:
 
 // Parses a whole document as a browser does when markup is written into an
 // empty document (scripting on, nothing run, nothing loaded).
-void Parse(std::u16string_view markup, Document& document);
+// The markup is taken over (moved in) to spare a copy of large payloads.
+void Parse(std::u16string markup, Document& document);
 
 // Deeper elements are attached to an ancestor, as browsers do, so that a
 // walk over the tree never goes deeper than this.

@@ -135,14 +135,14 @@ std::vector<Link> ExtractLinks(const Document& document, const std::optional<Url
     return links;
 }
 
-std::u16string LinkLines(std::u16string_view clipboardText, LinkMode mode)
+std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
 {
     if (!clipboardText.empty() && clipboardText[0] == u'\xFEFF') {
-        clipboardText.remove_prefix(1);
+        clipboardText.erase(0, 1);
     }
     const std::optional<std::u16string> source = FindSourceUrl(clipboardText);
     Document document;
-    Parse(clipboardText, document);
+    Parse(std::move(clipboardText), document);
     const std::optional<Url> base = DocumentBase(document, source);
     std::u16string out;
     for (const Link& link : ExtractLinks(document, base)) {

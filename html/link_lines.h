@@ -35,7 +35,8 @@ std::optional<Url> DocumentBase(const Document& document, const std::optional<st
 
 enum class LinkMode { kAddresses = 0, kTextAndAddresses = 2 };
 
-// The whole conversion of clipboard text (header lines included).
-std::u16string LinkLines(std::u16string_view clipboardText, LinkMode mode);
+// The whole conversion of clipboard text (header lines included; a leading
+// U+FEFF is ignored). The text is taken over to spare a copy.
+std::u16string LinkLines(std::u16string clipboardText, LinkMode mode);
 
 }  // namespace html

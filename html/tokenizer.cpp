@@ -68,19 +68,21 @@ void AppendAsciiLower(std::string& name, char32_t c)
     }
 }
 
-Tokenizer::Tokenizer(std::u16string_view input)
+Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
 {
-    m_input.reserve(input.size());
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        if (input[i] == u'\r') {
-            m_input.push_back(u'\n');
-            if (i + 1 < input.size() && input[i + 1] == u'\n') {
-                ++i;
-            }
+    // Line ends normalised in place: the text only shrinks.
+    std::size_t out = 0;
+    const std::size_t n = m_input.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t c = m_input[i];
+        if (c == u'\r') {
+            m_input[out++] = u'\n';
+            if (i + 1 < n && m_input[i + 1] == u'\n') ++i;
         } else {
-            m_input.push_back(input[i]);
+            m_input[out++] = c;
         }
     }
+    m_input.resize(out);
 }
 
 int Tokenizer::Get()
@@ -373,6 +375,13 @@ void Tokenizer::Next(Token& token)
                 EmitCurrentTag();
             } else if (c == kEofChar) {
                 m_eofSeen = true;
+            } else if (c >= 'a' && c <= 'z') {
+                // Lower-case letters, the usual case, in one go.
+                const std::size_t from = m_pos - 1;
+                std::size_t to = m_pos;
+                while (to < m_input.size() && ((m_input[to] >= 'a' && m_input[to] <= 'z') || (m_input[to] >= '0' && m_input[to] <= '9'))) ++to;
+                m_tag.name.append(m_input.begin() + static_cast<std::ptrdiff_t>(from), m_input.begin() + static_cast<std::ptrdiff_t>(to));
+                m_pos = to;
             } else {
                 AppendAsciiLower(m_tag.name, c == 0 ? 0xFFFD : c);
             }
@@ -599,8 +608,15 @@ void Tokenizer::Next(Token& token)
                 ConsumeCharacterReference(m_attr.value, true);
             } else if (c == kEofChar) {
                 m_eofSeen = true;
+            } else if (c == 0) {
+                m_attr.value.push_back(u'\xFFFD');
             } else {
-                m_attr.value.push_back(c == 0 ? u'\xFFFD' : static_cast<char16_t>(c));
+                // The rest of a plain value in one go.
+                const std::size_t from = m_pos - 1;
+                std::size_t to = m_pos;
+                while (to < m_input.size() && m_input[to] != quote && m_input[to] != u'&' && m_input[to] != 0) ++to;
+                m_attr.value.append(m_input, from, to - from);
+                m_pos = to;
             }
             break;
         }

@@ -21,6 +21,7 @@ struct Token {
     enum Type { kText, kStartTag, kEndTag, kComment, kDoctype, kEof };
     Type type = kEof;
     std::string name;            // tag or doctype name
+    mutable std::uint32_t id = 0;  // the tag's number in the document (0: not yet looked up)
     std::vector<Attribute> attributes;
     bool selfClosing = false;
     bool forceQuirks = false;    // doctype
@@ -48,8 +49,9 @@ public:
         kCommentEnd, kCommentEndBang, kDoctype, kCdataSection,
     };
 
-    // The input must outlive the tokenizer. CR LF and lone CR become LF.
-    explicit Tokenizer(std::u16string_view input);
+    // Takes the input over (no copy: payloads can be large). CR LF and lone
+    // CR become LF.
+    explicit Tokenizer(std::u16string input);
 
     // The next token; kEof at the end and ever after. Runs of characters
     // come as one kText token (which may hold NUL characters).

@@ -101,12 +101,8 @@ bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b)
 
 class TreeBuilder {
 public:
-    TreeBuilder(std::u16string_view markup, Document& document)
-        : m_doc(document), m_tokenizer(markup),
-          // Reconstructed formatting elements are the only nodes that do not
-          // come from a tag of their own; this cap keeps hostile markup from
-          // multiplying them without bound.
-          m_nodeBudget(4 * markup.size() + 100000)
+    TreeBuilder(std::u16string markup, Document& document)
+        : m_doc(document), m_nodeBudget(4 * markup.size() + 100000), m_tokenizer(std::move(markup))
     {
     }
 
@@ -343,9 +339,15 @@ private:
         }
     }
 
+    std::uint32_t TagId(const Token& t)
+    {
+        if (t.id == 0) t.id = m_doc.InternTag(t.name);
+        return t.id;
+    }
+
     Node* CreateElement(const Token& t, Namespace ns)
     {
-        Node* n = m_doc.NewElement(m_doc.InternTag(t.name), ns, &t.attributes);
+        Node* n = m_doc.NewElement(TagId(t), ns, &t.attributes);
         if (ns == Namespace::kMathMl && n->tag == kAnnotationXml) {
             const std::u16string* enc = t.Find("encoding");
             n->htmlIntegration = enc != nullptr && (EqualsIgnoreCase(*enc, u"text/html") ||
@@ -547,7 +549,7 @@ private:
 
     void AnyOtherEndTag(const Token& t)
     {
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         if (OpenCount(id) == 0) return;  // the walk below would find nothing
         for (std::size_t i = m_stack.size(); i-- > 0;) {
             Node* n = m_stack[i];
@@ -749,7 +751,7 @@ private:
     {
         if (t.type == Token::kText && !SplitSpace(t, [this](std::u16string_view s) { InsertText(s); })) return;
         if (t.type == Token::kComment || t.type == Token::kDoctype) return;
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kStartTag) {
             switch (id) {
             case kHtml: InBody(t); return;
@@ -796,7 +798,7 @@ private:
     {
         if (t.type == Token::kText && !SplitSpace(t, [this](std::u16string_view s) { InsertText(s); })) return;
         if (t.type == Token::kComment || t.type == Token::kDoctype) return;
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kStartTag) {
             switch (id) {
             case kHtml: InBody(t); return;
@@ -855,7 +857,7 @@ private:
 
     void InBodyStart(Token& t)
     {
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         switch (id) {
         case kHtml: return;
         case kBase: case kBasefont: case kBgsound: case kLink: case kMeta: case kNoframes:
@@ -1001,6 +1003,7 @@ private:
             return;
         case kImage:
             t.name = "img";
+            t.id = kImg;
             InBodyStart(t);
             return;
         case kTextarea:
@@ -1063,7 +1066,7 @@ private:
 
     void InBodyEnd(Token& t)
     {
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         switch (id) {
         case kTemplate: InHead(t); return;
         case kBody:
@@ -1179,7 +1182,7 @@ private:
         }
         if (t.type == Token::kComment || t.type == Token::kDoctype) return;
         if (t.type == Token::kEof) { InBody(t); return; }
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         if (t.type == Token::kStartTag) {
             switch (id) {
             case kCaption:
@@ -1271,7 +1274,7 @@ private:
 
     void InCaption(Token& t)
     {
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         const bool endCaption = t.type == Token::kEndTag && id == kCaption;
         const bool closes = (t.type == Token::kStartTag && OneOf(id, kCaption, kCol, kColgroup, kTbody, kTd, kTfoot, kTh, kThead, kTr)) ||
                             (t.type == Token::kEndTag && id == kTable);
@@ -1292,7 +1295,7 @@ private:
     {
         if (t.type == Token::kText && !SplitSpace(t, [this](std::u16string_view s) { InsertText(s); })) return;
         if (t.type == Token::kComment || t.type == Token::kDoctype) return;
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kStartTag && id == kHtml) { InBody(t); return; }
         if (t.type == Token::kStartTag && id == kCol) {
             InsertElement(t);
@@ -1316,7 +1319,7 @@ private:
 
     void InTableBody(Token& t)
     {
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kStartTag && id == kTr) {
             ClearBackTo(kTbody, kTfoot, kThead);
             InsertElement(t);
@@ -1352,7 +1355,7 @@ private:
 
     void InRow(Token& t)
     {
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kStartTag && (id == kTh || id == kTd)) {
             ClearBackTo(kTr);
             InsertElement(t);
@@ -1402,7 +1405,7 @@ private:
 
     void InCell(Token& t)
     {
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if (t.type == Token::kEndTag && (id == kTd || id == kTh)) {
             if (!InScope(id, Scope::kTable)) return;
             GenerateImpliedEndTags();
@@ -1437,7 +1440,7 @@ private:
         }
         if (t.type == Token::kComment || t.type == Token::kDoctype) return;
         if (t.type == Token::kEof) { InBody(t); return; }
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         if (t.type == Token::kStartTag) {
             switch (id) {
             case kHtml: InBody(t); return;
@@ -1491,7 +1494,7 @@ private:
 
     void InSelectInTable(Token& t)
     {
-        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? m_doc.InternTag(t.name) : kNone;
+        const std::uint32_t id = (t.type == Token::kStartTag || t.type == Token::kEndTag) ? TagId(t) : kNone;
         if ((t.type == Token::kStartTag || t.type == Token::kEndTag) &&
             OneOf(id, kCaption, kTable, kTbody, kTfoot, kThead, kTr, kTd, kTh)) {
             if (t.type == Token::kEndTag && !InScope(id, Scope::kTable)) return;
@@ -1515,7 +1518,7 @@ private:
             Process(t);
             return;
         }
-        const std::uint32_t id = m_doc.InternTag(t.name);
+        const std::uint32_t id = TagId(t);
         if (OneOf(id, kBase, kBasefont, kBgsound, kLink, kMeta, kNoframes, kScript, kStyle, kTemplate, kTitle) &&
             (t.type == Token::kStartTag || id == kTemplate)) {
             InHead(t);
@@ -1640,7 +1643,7 @@ private:
                 Process(t);
                 return;
             }
-            const std::uint32_t id = m_doc.InternTag(t.name);
+            const std::uint32_t id = TagId(t);
             for (std::size_t i = m_stack.size(); i-- > 0;) {
                 Node* n = m_stack[i];
                 if (i == 0) return;
@@ -1660,8 +1663,11 @@ private:
     }
 
     Document& m_doc;
-    Tokenizer m_tokenizer;
+    // Reconstructed formatting elements are the only nodes that do not come
+    // from a tag of their own; this cap keeps hostile markup from
+    // multiplying them without bound.
     std::size_t m_nodeBudget;
+    Tokenizer m_tokenizer;
     Mode m_mode = Mode::kInitial;
     Mode m_originalMode = Mode::kInBody;
     std::vector<Mode> m_templateModes;
@@ -1680,9 +1686,9 @@ private:
 
 }  // namespace
 
-void Parse(std::u16string_view markup, Document& document)
+void Parse(std::u16string markup, Document& document)
 {
-    TreeBuilder builder(markup, document);
+    TreeBuilder builder(std::move(markup), document);
     builder.Run();
 }
 

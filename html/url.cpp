@@ -348,13 +348,22 @@ bool Url::IsSpecial() const { return IsSpecialScheme(scheme); }
 
 std::u16string Url::Serialize() const
 {
-    std::u16string out = scheme + u":";
+    std::size_t length = scheme.size() + 8 + (host ? host->size() : 0) + (query ? query->size() : 0) +
+                         (fragment ? fragment->size() : 0);
+    for (const std::u16string& segment : path) length += segment.size() + 1;
+    std::u16string out;
+    out.reserve(length);
+    out += scheme;
+    out += u':';
     if (host) {
         out += u"//";
         if (!username.empty() || !password.empty()) {
             out += username;
-            if (!password.empty()) out += u":" + password;
-            out += u"@";
+            if (!password.empty()) {
+                out += u':';
+                out += password;
+            }
+            out += u'@';
         }
         out += *host;
         if (port >= 0) {
@@ -367,10 +376,19 @@ std::u16string Url::Serialize() const
         out += path.empty() ? u"" : path[0];
     } else {
         if (!host && path.size() > 1 && path[0].empty()) out += u"/.";
-        for (const std::u16string& segment : path) out += u"/" + segment;
+        for (const std::u16string& segment : path) {
+            out += u'/';
+            out += segment;
+        }
     }
-    if (query) out += u"?" + *query;
-    if (fragment) out += u"#" + *fragment;
+    if (query) {
+        out += u'?';
+        out += *query;
+    }
+    if (fragment) {
+        out += u'#';
+        out += *fragment;
+    }
     return out;
 }
 
@@ -388,6 +406,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
     }
 
     Url url;
+    bool special = false;   // url.IsSpecial(), kept up to date with the scheme
     St state = St::kSchemeStart;
     std::u16string buffer;
     bool atSignSeen = false, insideBrackets = false, passwordTokenSeen = false;
@@ -410,12 +429,13 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                 buffer.push_back(Lower(static_cast<char16_t>(c)));
             } else if (c == ':') {
                 url.scheme = buffer;
+                special = IsSpecialScheme(url.scheme);
                 buffer.clear();
                 if (url.scheme == u"file") {
                     state = St::kFile;
-                } else if (url.IsSpecial() && base != nullptr && base->scheme == url.scheme) {
+                } else if (special && base != nullptr && base->scheme == url.scheme) {
                     state = St::kSpecialRelativeOrAuthority;
-                } else if (url.IsSpecial()) {
+                } else if (special) {
                     state = St::kSpecialAuthoritySlashes;
                 } else if (remaining(1) == '/') {
                     state = St::kPathOrAuthority;
@@ -433,6 +453,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             break;
         case St::kNoScheme:
             if (base == nullptr || (base->opaquePath && c != '#')) return std::nullopt;
+            special = IsSpecialScheme(base->scheme);
             if (base->opaquePath && c == '#') {
                 url.scheme = base->scheme;
                 url.path = base->path;
@@ -467,9 +488,10 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             break;
         case St::kRelative:
             url.scheme = base->scheme;
+            special = IsSpecialScheme(url.scheme);
             if (c == '/') {
                 state = St::kRelativeSlash;
-            } else if (url.IsSpecial() && c == '\\') {
+            } else if (special && c == '\\') {
                 state = St::kRelativeSlash;
             } else {
                 url.username = base->username;
@@ -493,7 +515,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             }
             break;
         case St::kRelativeSlash:
-            if (url.IsSpecial() && (c == '/' || c == '\\')) {
+            if (special && (c == '/' || c == '\\')) {
                 state = St::kSpecialAuthorityIgnoreSlashes;
             } else if (c == '/') {
                 state = St::kAuthority;
@@ -533,7 +555,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                     AppendEncoded(passwordTokenSeen ? url.password : url.username, ch, kUserinfo);
                 }
                 buffer.clear();
-            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (url.IsSpecial() && c == '\\')) {
+            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (special && c == '\\')) {
                 if (atSignSeen && buffer.empty()) return std::nullopt;
                 p -= static_cast<std::ptrdiff_t>(buffer.size()) + 1;
                 buffer.clear();
@@ -545,15 +567,15 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
         case St::kHost:
             if (c == ':' && !insideBrackets) {
                 if (buffer.empty()) return std::nullopt;
-                auto host = ParseHost(buffer, url.IsSpecial());
+                auto host = ParseHost(buffer, special);
                 if (!host) return std::nullopt;
                 url.host = *host;
                 buffer.clear();
                 state = St::kPort;
-            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (url.IsSpecial() && c == '\\')) {
+            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (special && c == '\\')) {
                 --p;
-                if (url.IsSpecial() && buffer.empty()) return std::nullopt;
-                auto host = ParseHost(buffer, url.IsSpecial());
+                if (special && buffer.empty()) return std::nullopt;
+                auto host = ParseHost(buffer, special);
                 if (!host) return std::nullopt;
                 url.host = *host;
                 buffer.clear();
@@ -567,7 +589,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
         case St::kPort:
             if (IsDigit(c)) {
                 buffer.push_back(static_cast<char16_t>(c));
-            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (url.IsSpecial() && c == '\\')) {
+            } else if (c == kEnd || c == '/' || c == '?' || c == '#' || (special && c == '\\')) {
                 if (!buffer.empty()) {
                     long value = 0;
                     for (char16_t d : buffer) {
@@ -585,6 +607,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             break;
         case St::kFile:
             url.scheme = u"file";
+            special = true;
             url.host = u"";
             if (c == '/' || c == '\\') {
                 state = St::kFileSlash;
@@ -645,7 +668,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             }
             break;
         case St::kPathStart:
-            if (url.IsSpecial()) {
+            if (special) {
                 state = St::kPath;
                 if (c != '/' && c != '\\') --p;
             } else if (c == '?') {
@@ -660,8 +683,8 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
             }
             break;
         case St::kPath:
-            if (c == kEnd || c == '/' || (url.IsSpecial() && c == '\\') || c == '?' || c == '#') {
-                const bool slash = c == '/' || (url.IsSpecial() && c == '\\');
+            if (c == kEnd || c == '/' || (special && c == '\\') || c == '?' || c == '#') {
+                const bool slash = c == '/' || (special && c == '\\');
                 if (IsDoubleDot(buffer)) {
                     ShortenPath(url);
                     if (!slash) url.path.emplace_back();
@@ -703,7 +726,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                     state = St::kFragment;
                 }
             } else {
-                AppendEncoded(*url.query, static_cast<char16_t>(c), url.IsSpecial() ? kSpecialQuery : kQuery);
+                AppendEncoded(*url.query, static_cast<char16_t>(c), special ? kSpecialQuery : kQuery);
             }
             break;
         case St::kFragment:
@@ -722,8 +745,15 @@ std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& b
     while (b > a && href[b - 1] <= 0x20) --b;
     const std::u16string_view trimmed = href.substr(a, b - a);
     const std::optional<Url> url = ParseUrl(trimmed, base ? &*base : nullptr);
-    if (!url) return std::u16string(trimmed);
-    return url->Serialize();
+    if (url) return url->Serialize();
+    // As written, but without the tabs and line breaks that the parser
+    // ignores too: a link stays on its one line.
+    std::u16string written;
+    written.reserve(trimmed.size());
+    for (char16_t c : trimmed) {
+        if (c != u'\t' && c != u'\n' && c != u'\r') written.push_back(c);
+    }
+    return written;
 }
 
 }  // namespace html

@@ -34,7 +34,8 @@ std::optional<Url> ParseUrl(std::u16string_view input, const Url* base = nullptr
 
 // The address that a link with this href leads to when the page's address
 // is base (empty: none). Without a base, or when the href cannot be parsed,
-// the href is given as written, trimmed of surrounding white space.
+// the href is given as written, trimmed of surrounding white space and
+// without tabs and line breaks.
 std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& base);
 
 }  // namespace html

@@ -40,12 +40,12 @@ std::u16string AppendedText(std::u16string_view text, bool isLink, bool addBlank
 
 std::u16string HtmlDropText(std::string_view htmlFormatBytes, int choice, bool addBlank)
 {
-    const std::u16string payload = html::DecodeClipboardHtml(htmlFormatBytes);
+    std::u16string payload = html::DecodeClipboardHtml(htmlFormatBytes);
     std::u16string out;
     if (choice == kRawHtml) {
-        out = payload;
+        out = std::move(payload);
     } else if (choice == kUrl || choice == kTextAndUrl) {
-        out = html::LinkLines(payload, choice == kUrl ? html::LinkMode::kAddresses : html::LinkMode::kTextAndAddresses);
+        out = html::LinkLines(std::move(payload), choice == kUrl ? html::LinkMode::kAddresses : html::LinkMode::kTextAndAddresses);
     }
     if (addBlank) out.insert(0, kCrLf);
     return out;

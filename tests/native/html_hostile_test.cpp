@@ -1,0 +1,120 @@
+// Hostile clipboard payloads: huge, deep, broken or malformed input must
+// give sound output in bounded time and memory, never a crash.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "html/cf_html.h"
+#include "html/dom.h"
+#include "html/link_lines.h"
+#include "html/utf8.h"
+
+namespace {
+
+std::u16string Convert(const std::string& bytes, bool text = false)
+{
+    return html::LinkLines(html::DecodeClipboardHtml(bytes),
+                           text ? html::LinkMode::kTextAndAddresses : html::LinkMode::kAddresses);
+}
+
+// Every line ends in CR LF and holds no other line break; in text mode
+// exactly one TAB separates text and address.
+void ExpectWellFormed(const std::u16string& out, bool text)
+{
+    std::size_t start = 0;
+    while (start < out.size()) {
+        const std::size_t end = out.find(u"\r\n", start);
+        ASSERT_NE(end, std::u16string::npos) << "last line without CR LF";
+        const std::u16string_view line(out.data() + start, end - start);
+        EXPECT_EQ(line.find_first_of(u"\r\n"), std::u16string_view::npos);
+        if (text) EXPECT_NE(line.find(u'\t'), std::u16string_view::npos);
+        start = end + 2;
+    }
+}
+
+std::size_t LineCount(const std::u16string& out)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        if (out[i] == u'\r' && out[i + 1] == u'\n') ++n;
+    }
+    return n;
+}
+
+TEST(HtmlHostile, FiftyMegabytesOfNestedTags)
+{
+    std::string bytes;
+    bytes.reserve(50u << 20);
+    while (bytes.size() < (50u << 20)) bytes += "<div><span>";
+    bytes += "<a href=\"http://h/deep\">deep</a>";
+    const std::u16string out = Convert(bytes, true);
+    // Beyond the depth limit browsers hang new nodes on an ancestor, so the
+    // link's text lands beside it; the link itself comes out.
+    EXPECT_EQ(out, u"\thttp://h/deep\r\n");
+}
+
+TEST(HtmlHostile, HundredThousandUnclosedAnchors)
+{
+    std::string bytes = "SourceURL:http://h/\r\n<p>";
+    for (int i = 0; i < 100000; ++i) bytes += "<a href=\"" + std::to_string(i) + "\">t" + std::to_string(i);
+    const std::u16string out = Convert(bytes, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 100000u);
+    EXPECT_EQ(out.substr(0, 15), u"t0\thttp://h/0\r\n");
+}
+
+TEST(HtmlHostile, DeeplyNestedTablesAndTemplates)
+{
+    std::string tables;
+    for (int i = 0; i < 100000; ++i) tables += "<table><tr><td>";
+    tables += "<a href=\"x\">in</a>";
+    EXPECT_EQ(Convert(tables), u"x\r\n");
+
+    std::string templates;
+    for (int i = 0; i < 100000; ++i) templates += "<template>";
+    templates += "<a href=\"hidden\">h</a>";
+    EXPECT_EQ(Convert(templates), u"");
+
+    std::string objects;   // markers let anchors nest inside anchors
+    for (int i = 0; i < 20000; ++i) objects += "<a href=\"" + std::to_string(i) + "\">x<object>";
+    const std::u16string out = Convert(objects, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 20000u);
+}
+
+TEST(HtmlHostile, FormattingElementsCannotMultiplyWithoutBound)
+{
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i) bytes += "<b id=" + std::to_string(i) + ">";
+    for (int i = 0; i < 3000; ++i) bytes += "<table><td>x</table>x</b>";
+    html::Document doc;
+    html::Parse(html::Utf8ToUtf16(bytes), doc);
+    EXPECT_LT(doc.NodeCount(), 4 * bytes.size() + 100001);
+}
+
+TEST(HtmlHostile, InvalidUtf8NulsAndControlCharacters)
+{
+    std::string bytes = "SourceURL:http://h/\r\n<a href=\"\xff\x01x\">\xc3\x28\x80</a>";
+    bytes += std::string("<a href=a\0b>c</a>", 18);
+    const std::u16string out = Convert(bytes, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 1u);   // the data ends at the NUL
+
+    std::string controls = "<a href=\"x\">a\x0b\x0c\x1b" "b</a><a href=\"&#0;&#x0d;&#10;\">c</a>";
+    const std::u16string out2 = Convert(controls, true);
+    ExpectWellFormed(out2, true);
+    EXPECT_EQ(LineCount(out2), 2u);
+}
+
+TEST(HtmlHostile, TruncatedHeaderAndSourceUrlThatIsNoAddress)
+{
+    EXPECT_EQ(Convert("Version:0.9\r\nStartHTML:000"), u"");
+    EXPECT_EQ(Convert("Version:0.9\r\nSourceURL:http://h"), u"");
+    EXPECT_EQ(Convert("SourceURL:<a href=x>y</a>"), u"x\r\n");
+    EXPECT_EQ(Convert("SourceURL:::://\r\n<a href=\"x\">y</a>"), u"x\r\n");
+    EXPECT_EQ(Convert("SourceURL:javascript:alert(1)\r\n<a href=\"x\">y</a><a href=\"#f\">z</a>"),
+              u"x\r\njavascript:alert(1)#f\r\n");
+    EXPECT_EQ(Convert(""), u"");
+}
+
+}  // namespace
