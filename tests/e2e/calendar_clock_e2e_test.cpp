@@ -78,6 +78,11 @@ int ListIndex(HWND dlg, int listId)
     return static_cast<int>(::SendDlgItemMessageW(dlg, listId, CB_GETCURSEL, 0, 0));
 }
 
+bool StartsWith(const std::wstring& text, const std::wstring& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
 std::wstring DateText(int year, int month, int day)
 {
     return std::to_wstring(year) + L"年" + std::to_wstring(month) + L"月" + std::to_wstring(day) + L"日";
@@ -147,28 +152,28 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     std::wstring text = WaitForText(info, L"2025年1月31日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年1月31日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年1月31日")) << Narrow(text);
     EXPECT_NE(text.find(L"星期五"), std::wstring::npos) << Narrow(text);
 
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 2);
     text = WaitForText(info, L"2025年2月28日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年2月28日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年2月28日")) << Narrow(text);
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 3);
     text = WaitForText(info, L"2025年3月31日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年3月31日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年3月31日")) << Narrow(text);
 
     // December -> January of the next year, and back.
     ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
     WaitForText(info, L"2025年12月");
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 13);
     text = WaitForText(info, L"2026年1月");
-    EXPECT_EQ(text.compare(0, 7, L"2026年1月"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2026年1月")) << Narrow(text);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2026 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
     EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CAL_MONTH_SPIN, UDM_GETPOS32, 0, 0), 1);
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 0);
     text = WaitForText(info, L"2025年12月");
-    EXPECT_EQ(text.compare(0, 8, L"2025年12月"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年12月")) << Narrow(text);
 
     // Spring Festival 2025 in the read-out.
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
@@ -187,7 +192,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     PumpFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
-    EXPECT_EQ(ReadWindowText(info).compare(0, 8, L"2100年12月"), 0);
+    EXPECT_TRUE(StartsWith(ReadWindowText(info), L"2100年12月"));
     ChooseListEntry(dlg, IDC_CAL_YEAR, 0);
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
     WaitForText(info, L"1901年1月");
@@ -195,7 +200,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     PumpFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 0);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
-    EXPECT_EQ(ReadWindowText(info).compare(0, 7, L"1901年1月"), 0);
+    EXPECT_TRUE(StartsWith(ReadWindowText(info), L"1901年1月"));
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
 }
 
@@ -310,7 +315,7 @@ TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
     EXPECT_EQ(rc.left, storedX);
     EXPECT_EQ(rc.top, storedY);
     again.Command(ID_TRAY_EXIT);
-    again.WaitForExit(15000);
+    EXPECT_TRUE(again.WaitForExit(15000));
 }
 
 TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
