@@ -345,3 +345,62 @@ TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
     app.Command(ID_TRAY_EXIT);
     app.WaitForExit(15000);
 }
+
+TEST_F(CalendarClockE2E, ClockOptionsTurnTheClockOnResizeAndOff)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", nullptr), nullptr);   // off by default
+
+    app.PostCommand(ID_CLOCK_OPTIONS);
+    HWND dlg = app.WaitForOwnWindow(L"#32770", L"时钟选项", 10000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg, IDC_CLOCK_SHOW)));
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_RADIUS)), L"60");
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_TRANSPARENCY)), L"40");
+    HoldForScreenshot();
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW_MOON, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_RADIUS_SPIN, UDM_SETPOS32, 0, 120);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_TRANSPARENCY_SPIN, UDM_SETPOS32, 0, 50);
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+
+    HWND clock = nullptr;
+    for (int i = 0; i < 100 && !clock; ++i) {
+        PumpFor(100);
+        if (!app.FindOwnWindow(L"#32770", L"时钟选项"))
+            clock = app.FindOwnWindow(L"#32770", nullptr);
+    }
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    EXPECT_EQ(rc.right - rc.left, 240);
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW"), L"1");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_RADIUS"), L"120");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_TRANSPARENCY"), L"50");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW_MOON"), L"1");
+    COLORREF key = 1;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+        EXPECT_EQ(alpha, 127);
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
+    }
+
+    // Off again: the clock goes.
+    app.PostCommand(ID_CLOCK_OPTIONS);
+    dlg = app.WaitForOwnWindow(L"#32770", L"时钟选项", 10000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_RADIUS)), L"120");
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+    for (int i = 0; i < 50 && app.FindOwnWindow(L"#32770", L"时钟选项"); ++i)
+        PumpFor(100);
+    PumpFor(300);
+    EXPECT_FALSE(::IsWindow(clock));
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW"), L"0");
+    app.Command(ID_TRAY_EXIT);
+    EXPECT_TRUE(app.WaitForExit(15000));
+}
