@@ -78,6 +78,16 @@ int ListIndex(HWND dlg, int listId)
     return static_cast<int>(::SendDlgItemMessageW(dlg, listId, CB_GETCURSEL, 0, 0));
 }
 
+// The four pillars at the end of the read-out's second line.
+std::wstring Pillars(const std::wstring& text)
+{
+    const size_t first = text.find(L"\r\n");
+    const size_t second = text.find(L"\r\n", first + 2);
+    if (first == std::wstring::npos || second == std::wstring::npos || second < first + 13)
+        return {};
+    return text.substr(second - 11, 11);
+}
+
 bool StartsWith(const std::wstring& text, const std::wstring& prefix)
 {
     return text.compare(0, prefix.size(), prefix) == 0;
@@ -183,6 +193,24 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(sx, sy));
     text = WaitForText(info, L"2025年1月29日");
     EXPECT_NE(text.find(L"农历乙巳(木蛇)年正月（大）初一，春节"), std::wstring::npos) << Narrow(text);
+
+    // Another double-hour changes the hour pillar only; 23:00 moves the day
+    // pillar on as well.
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 5);
+    PumpFor(300);
+    const std::wstring at9 = Pillars(ReadWindowText(info));
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 6);
+    PumpFor(300);
+    const std::wstring at11 = Pillars(ReadWindowText(info));
+    ASSERT_EQ(at9.size(), 11u) << Narrow(at9);
+    ASSERT_EQ(at11.size(), 11u) << Narrow(at11);
+    EXPECT_EQ(at9.substr(0, 9), at11.substr(0, 9));
+    EXPECT_NE(at9.substr(9), at11.substr(9));
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 12);
+    PumpFor(300);
+    const std::wstring at23 = Pillars(ReadWindowText(info));
+    EXPECT_EQ(at9.substr(0, 6), at23.substr(0, 6));
+    EXPECT_NE(at9.substr(6, 2), at23.substr(6, 2));
 
     // The ends of the range: nothing beyond December 2100 or before January 1901.
     ChooseListEntry(dlg, IDC_CAL_YEAR, 2100 - 1901);
