@@ -135,6 +135,15 @@ TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), now.wMonth - 1);
     EXPECT_GE(ListIndex(dlg, IDC_CAL_DOUBLE_HOUR), 0);
     HoldForScreenshot();
+
+    // Away to another year, and back with "今天".
+    ChooseListEntry(dlg, IDC_CAL_YEAR, 2030 - 1901);
+    WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), L"2030年");
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_CAL_TODAY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CAL_TODAY)));
+    EXPECT_TRUE(StartsWith(WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), DateText(now.wYear, now.wMonth, now.wDay)),
+                           DateText(now.wYear, now.wMonth, now.wDay)));
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), now.wYear - 1901);
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
     PumpFor(200);
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
