@@ -81,13 +81,7 @@ void CClockFaceCtrl::SetShowMoon(bool show)
 
 bool CClockFaceCtrl::MoonDayChanged()
 {
-    if (!m_bShowMoon)
-        return false;
-    const long long today = UtcDayNumber();
-    if (today == m_nMoonDay)
-        return false;
-    m_nMoonDay = today;
-    return true;
+    return clockface::TakeNewMoonDay(m_nMoonDay, UtcDayNumber(), m_bShowMoon);
 }
 
 clockface::UpdateKind CClockFaceCtrl::Update(HDC dc, int hour, int minute, int second, int millisecond,

@@ -83,4 +83,13 @@ UpdateKind DecideUpdate(const FaceTime& shown, const FaceTime& next, bool full, 
     return showSecondHand ? UpdateKind::SecondOnly : UpdateKind::Nothing;
 }
 
+bool TakeNewMoonDay(long long& moonDay, long long today, bool showMoon)
+{
+    if (!showMoon || today == moonDay) {
+        return false;
+    }
+    moonDay = today;
+    return true;
+}
+
 }  // namespace clockface

@@ -77,4 +77,9 @@ enum class UpdateKind {
 UpdateKind DecideUpdate(const FaceTime& shown, const FaceTime& next, bool full, bool force,
                         bool showSecondHand);
 
+// The once-a-day moon check of the per-second tick: true, and `moonDay`
+// moves to `today` (days since 1970-01-01 UTC), when the moon is shown and a
+// new UTC day began since it was last drawn; the tick then redraws it.
+bool TakeNewMoonDay(long long& moonDay, long long today, bool showMoon);
+
 }  // namespace clockface

@@ -13,6 +13,12 @@ constexpr COLORREF kLandingRed = RGB(255, 0, 0);
 
 void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDate)
 {
+    // Displays of 256 colours or fewer would dither the colour picture badly.
+    DrawMoonPicture(window, dc, phase, utcDate, dc && ::GetDeviceCaps(dc, BITSPIXEL) <= 8);
+}
+
+void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDate, bool grey)
+{
     if (!window || !::IsWindow(window) || !dc)
         return;
     RECT client{};
@@ -22,8 +28,6 @@ void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDat
     if (width == 0 || height == 0)
         return;
 
-    // Displays of 256 colours or fewer would dither the colour picture badly.
-    const bool grey = ::GetDeviceCaps(dc, BITSPIXEL) <= 8;
     UniqueBitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), grey ? kGreyMoonBitmap : kColourMoonBitmap));
     MemoryDc mem(dc);
     if (!bitmap || !mem)

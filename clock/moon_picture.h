@@ -17,6 +17,10 @@ inline constexpr wchar_t kGreyMoonBitmap[] = L"GREYMOON";
 // `window`'s client area on `dc`; `utcDate` is the UTC date of the instant
 // shown. Nothing is drawn for a dead window or an empty client area.
 void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDate);
+// The same with the bitmap chosen by the caller: the 16-grey picture (and
+// no red pixel) when `grey`, else the colour picture. DrawMoonPicture takes
+// the grey one for displays of 8 bits per pixel or fewer.
+void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDate, bool grey);
 // The moon at 00:00 Beijing time (UTC+8) of a date.
 void DrawMoonForDate(HWND window, HDC dc, int year, int month, int day);
 // The moon now (the local time converted to UTC with the system's rules).

@@ -78,6 +78,21 @@ int ListIndex(HWND dlg, int listId)
     return static_cast<int>(::SendDlgItemMessageW(dlg, listId, CB_GETCURSEL, 0, 0));
 }
 
+// The four pillars at the end of the read-out's second line.
+std::wstring Pillars(const std::wstring& text)
+{
+    const size_t first = text.find(L"\r\n");
+    const size_t second = text.find(L"\r\n", first + 2);
+    if (first == std::wstring::npos || second == std::wstring::npos || second < first + 13)
+        return {};
+    return text.substr(second - 11, 11);
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
 std::wstring DateText(int year, int month, int day)
 {
     return std::to_wstring(year) + L"年" + std::to_wstring(month) + L"月" + std::to_wstring(day) + L"日";
@@ -120,6 +135,15 @@ TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), now.wMonth - 1);
     EXPECT_GE(ListIndex(dlg, IDC_CAL_DOUBLE_HOUR), 0);
     HoldForScreenshot();
+
+    // Away to another year, and back with "今天".
+    ChooseListEntry(dlg, IDC_CAL_YEAR, 2030 - 1901);
+    WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), L"2030年");
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_CAL_TODAY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CAL_TODAY)));
+    EXPECT_TRUE(StartsWith(WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), DateText(now.wYear, now.wMonth, now.wDay)),
+                           DateText(now.wYear, now.wMonth, now.wDay)));
+    EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), now.wYear - 1901);
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
     PumpFor(200);
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
@@ -147,28 +171,28 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     std::wstring text = WaitForText(info, L"2025年1月31日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年1月31日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年1月31日")) << Narrow(text);
     EXPECT_NE(text.find(L"星期五"), std::wstring::npos) << Narrow(text);
 
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 2);
     text = WaitForText(info, L"2025年2月28日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年2月28日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年2月28日")) << Narrow(text);
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 3);
     text = WaitForText(info, L"2025年3月31日");
-    EXPECT_EQ(text.compare(0, 11, L"2025年3月31日"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年3月31日")) << Narrow(text);
 
     // December -> January of the next year, and back.
     ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
     WaitForText(info, L"2025年12月");
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 13);
     text = WaitForText(info, L"2026年1月");
-    EXPECT_EQ(text.compare(0, 7, L"2026年1月"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2026年1月")) << Narrow(text);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2026 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
     EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CAL_MONTH_SPIN, UDM_GETPOS32, 0, 0), 1);
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 0);
     text = WaitForText(info, L"2025年12月");
-    EXPECT_EQ(text.compare(0, 8, L"2025年12月"), 0) << Narrow(text);
+    EXPECT_TRUE(StartsWith(text, L"2025年12月")) << Narrow(text);
 
     // Spring Festival 2025 in the read-out.
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
@@ -179,6 +203,24 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     text = WaitForText(info, L"2025年1月29日");
     EXPECT_NE(text.find(L"农历乙巳(木蛇)年正月（大）初一，春节"), std::wstring::npos) << Narrow(text);
 
+    // Another double-hour changes the hour pillar only; 23:00 moves the day
+    // pillar on as well.
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 5);
+    PumpFor(300);
+    const std::wstring at9 = Pillars(ReadWindowText(info));
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 6);
+    PumpFor(300);
+    const std::wstring at11 = Pillars(ReadWindowText(info));
+    ASSERT_EQ(at9.size(), 11u) << Narrow(at9);
+    ASSERT_EQ(at11.size(), 11u) << Narrow(at11);
+    EXPECT_EQ(at9.substr(0, 9), at11.substr(0, 9));
+    EXPECT_NE(at9.substr(9), at11.substr(9));
+    ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 12);
+    PumpFor(300);
+    const std::wstring at23 = Pillars(ReadWindowText(info));
+    EXPECT_EQ(at9.substr(0, 6), at23.substr(0, 6));
+    EXPECT_NE(at9.substr(6, 2), at23.substr(6, 2));
+
     // The ends of the range: nothing beyond December 2100 or before January 1901.
     ChooseListEntry(dlg, IDC_CAL_YEAR, 2100 - 1901);
     ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
@@ -187,7 +229,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     PumpFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
-    EXPECT_EQ(ReadWindowText(info).compare(0, 8, L"2100年12月"), 0);
+    EXPECT_TRUE(StartsWith(ReadWindowText(info), L"2100年12月"));
     ChooseListEntry(dlg, IDC_CAL_YEAR, 0);
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
     WaitForText(info, L"1901年1月");
@@ -195,7 +237,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     PumpFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 0);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
-    EXPECT_EQ(ReadWindowText(info).compare(0, 7, L"1901年1月"), 0);
+    EXPECT_TRUE(StartsWith(ReadWindowText(info), L"1901年1月"));
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
 }
 
@@ -310,7 +352,7 @@ TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
     EXPECT_EQ(rc.left, storedX);
     EXPECT_EQ(rc.top, storedY);
     again.Command(ID_TRAY_EXIT);
-    again.WaitForExit(15000);
+    EXPECT_TRUE(again.WaitForExit(15000));
 }
 
 TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
@@ -339,4 +381,63 @@ TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
     }
     app.Command(ID_TRAY_EXIT);
     app.WaitForExit(15000);
+}
+
+TEST_F(CalendarClockE2E, ClockOptionsTurnTheClockOnResizeAndOff)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", nullptr), nullptr);   // off by default
+
+    app.PostCommand(ID_CLOCK_OPTIONS);
+    HWND dlg = app.WaitForOwnWindow(L"#32770", L"时钟选项", 10000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg, IDC_CLOCK_SHOW)));
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_RADIUS)), L"60");
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_TRANSPARENCY)), L"40");
+    HoldForScreenshot();
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW_MOON, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_RADIUS_SPIN, UDM_SETPOS32, 0, 120);
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_TRANSPARENCY_SPIN, UDM_SETPOS32, 0, 50);
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+
+    HWND clock = nullptr;
+    for (int i = 0; i < 100 && !clock; ++i) {
+        PumpFor(100);
+        if (!app.FindOwnWindow(L"#32770", L"时钟选项"))
+            clock = app.FindOwnWindow(L"#32770", nullptr);
+    }
+    ASSERT_NE(clock, nullptr);
+    RECT rc{};
+    ::GetWindowRect(clock, &rc);
+    EXPECT_EQ(rc.right - rc.left, 240);
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW"), L"1");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_RADIUS"), L"120");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_TRANSPARENCY"), L"50");
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW_MOON"), L"1");
+    COLORREF key = 1;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (::GetLayeredWindowAttributes(clock, &key, &alpha, &flags)) {
+        EXPECT_EQ(alpha, 127);
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
+    }
+
+    // Off again: the clock goes.
+    app.PostCommand(ID_CLOCK_OPTIONS);
+    dlg = app.WaitForOwnWindow(L"#32770", L"时钟选项", 10000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CLOCK_RADIUS)), L"120");
+    ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+    for (int i = 0; i < 50 && app.FindOwnWindow(L"#32770", L"时钟选项"); ++i)
+        PumpFor(100);
+    PumpFor(300);
+    EXPECT_FALSE(::IsWindow(clock));
+    EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW"), L"0");
+    app.Command(ID_TRAY_EXIT);
+    EXPECT_TRUE(app.WaitForExit(15000));
 }

@@ -114,3 +114,14 @@ TEST(ClockUpdate, FullAndForce)
     EXPECT_EQ(DecideUpdate(At(3, 12, 0), At(3, 12, 0), true, false, true), UpdateKind::Full);
     EXPECT_EQ(DecideUpdate(At(3, 12, 0), At(3, 12, 1), false, true, false), UpdateKind::Redraw);
 }
+
+TEST(ClockUpdate, NewUtcDayForcesTheMoonOnce)
+{
+    long long moonDay = 20000;
+    EXPECT_FALSE(TakeNewMoonDay(moonDay, 20000, true));
+    EXPECT_FALSE(TakeNewMoonDay(moonDay, 20001, false));   // moon off: never compared
+    EXPECT_EQ(moonDay, 20000);
+    EXPECT_TRUE(TakeNewMoonDay(moonDay, 20001, true));
+    EXPECT_EQ(moonDay, 20001);
+    EXPECT_FALSE(TakeNewMoonDay(moonDay, 20001, true));
+}

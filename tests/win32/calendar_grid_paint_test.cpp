@@ -115,3 +115,16 @@ TEST(CalendarGridPaint, RepaintsBuildNoLunarYear)
     EXPECT_FALSE(grid.SetDate(2101, 1, 1));
     EXPECT_EQ(grid.Year(), 2025);
 }
+
+TEST(CalendarGridPaint, NoGdiObjectLeaksOverManyPaints)
+{
+    CCalendarCtrl grid;
+    DibCanvas canvas(kW, kH);
+    grid.Draw(canvas.Dc(), kW, kH);
+    const unsigned before = GdiHandleHighWater();
+    for (int i = 0; i < 100; ++i) {
+        grid.SetDate(2024 + i % 3, i % 12 + 1, 15);
+        grid.Draw(canvas.Dc(), kW, kH);
+    }
+    EXPECT_LE(GdiHandleHighWater(), before + 16);
+}

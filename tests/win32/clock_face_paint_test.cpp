@@ -152,3 +152,20 @@ TEST(ClockWindow, NotShownWithoutLayeredWindows)
     EXPECT_FALSE(clock.ShowClock(ClockSettings{}));
     EXPECT_EQ(clock.m_hWnd, nullptr);
 }
+
+TEST(ClockFacePaint, NoGdiObjectLeaksOverManyUpdates)
+{
+    FaceHost host;
+    host.face.SetShowSecondHand(true);
+    host.face.SetShowMoon(true);
+    DibCanvas canvas(kSide, kSide, 0);
+    host.face.DrawMarks(canvas.Dc());
+    host.face.Update(canvas.Dc(), 1, 0, 0, 0, true, false);
+    const unsigned before = GdiHandleHighWater();
+    for (int i = 0; i < 300; ++i) {
+        host.face.Update(canvas.Dc(), (i / 60) % 12, i % 60, i % 60, 0, i % 15 == 0, false);
+        if (i % 15 == 0)
+            host.face.DrawMarks(canvas.Dc());
+    }
+    EXPECT_LE(GdiHandleHighWater(), before + 16);
+}

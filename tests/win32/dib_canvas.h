@@ -59,3 +59,15 @@ private:
     HGDIOBJ m_old = nullptr;
     uint32_t* m_bits = nullptr;
 };
+
+// Where the next GDI handle lands in the process's handle table. Handles
+// freed are reused first, so this stays put while drawing code gives back
+// everything it creates and climbs when it leaks (GetGuiResources is not
+// available everywhere, Wine returns 0).
+inline unsigned GdiHandleHighWater()
+{
+    HBRUSH probe = ::CreateSolidBrush(RGB(1, 2, 3));
+    const unsigned index = LOWORD(reinterpret_cast<UINT_PTR>(probe));
+    ::DeleteObject(probe);
+    return index;
+}

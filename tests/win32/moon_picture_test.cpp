@@ -158,3 +158,25 @@ TEST(MoonPictureCtrl, OwnsItsBitmapAndIgnoresNull)
     ctrl.SetMoonBitmap(nullptr);
     EXPECT_EQ(ctrl.GetMoonBitmap(), second);
 }
+
+TEST(MoonPicturePaint, GreyPictureHasNoColourAndNoRedPixel)
+{
+    MoonWindow w;
+    g_drawnIn = w.Get();
+    DibCanvas canvas(kSide, kSide, 0);
+    DrawMoonPicture(w.Get(), canvas.Dc(), 0.5, {2025, 7, 20}, true);
+    int lit = 0;
+    for (int by = 2; by <= 54; ++by)
+        for (int bx = 6; bx < 58; ++bx) {
+            const COLORREF c = MoonPixel(canvas, bx, by);
+            ASSERT_EQ(GetRValue(c), GetGValue(c)) << bx << "," << by;
+            ASSERT_EQ(GetGValue(c), GetBValue(c)) << bx << "," << by;
+            lit += c != RGB(0, 0, 0) ? 1 : 0;
+        }
+    EXPECT_GT(lit, 2000);   // most of the disc (pi 27^2 = 2290)
+    // The colour picture is warm: red above blue in the lit disc.
+    DibCanvas colour(kSide, kSide, 0);
+    DrawMoonPicture(w.Get(), colour.Dc(), 0.5, {2025, 1, 1}, false);
+    const COLORREF c = MoonPixel(colour, 40, 40);
+    EXPECT_GT(GetRValue(c), GetBValue(c));
+}
