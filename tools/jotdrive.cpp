@@ -3,6 +3,7 @@
 //
 //   jotdrive command ID         post menu command ID to the main window
 //   jotdrive traymenu           open the notification-area menu
+//   jotdrive menu LETTER        open the menu-bar menu with that access key
 //   jotdrive type TEXT          replace the current page's text
 //   jotdrive wait TITLE [MS]    wait until a window with that title exists
 //   jotdrive close TITLE        close the window with that title (Cancel)
@@ -128,6 +129,12 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (verb == L"command" && argc >= 3) {
         ::PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(ToInt(argv[2])), 0);
+        return 0;
+    }
+    if (verb == L"menu" && argc >= 3) {
+        // As if Alt and the menu's underlined letter were pressed.
+        ::SetForegroundWindow(main);
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(argv[2][0]));
         return 0;
     }
     if (verb == L"traymenu") {
