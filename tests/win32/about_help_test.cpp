@@ -85,6 +85,26 @@ TEST_F(AboutBox, ColoursFollowHoverAndVisited)
     ::ReleaseDC(link.m_hWnd, dc);
 }
 
+TEST_F(AboutBox, HoverFollowsTheMouseInAndOut)
+{
+    dlg.ShowWindow(SW_SHOW);
+    CLinkStatic& link = dlg.m_homeLink;
+    RECT rc = link.GetWindowRect();
+    ::SetCursorPos(rc.left + 2, rc.top + 2);
+    link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(link.m_bOverControl, 1);
+    EXPECT_EQ(::GetCapture(), link.m_hWnd);   // so that leaving is noticed
+    EXPECT_EQ(link.CurrentColor(), ::GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_TRUE(link.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(link.m_hWnd), HTCLIENT));
+    EXPECT_EQ(::GetCursor(), link.m_hLinkCursor);
+
+    ::SetCursorPos(rc.right + 40, rc.bottom + 40);
+    link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rc.right - rc.left + 40, 40));
+    EXPECT_EQ(link.m_bOverControl, 0);
+    EXPECT_NE(::GetCapture(), link.m_hWnd);
+    EXPECT_EQ(link.CurrentColor(), RGB(0, 0, 238));
+}
+
 TEST_F(AboutBox, AFailedOpeningExplainsAndStaysUnvisited)
 {
     HWND blank = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 300, 20, dlg.m_hWnd,
