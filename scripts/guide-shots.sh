@@ -117,9 +117,35 @@ dialog 32790 "万年历" calendar
 dialog 32788 "IE拖拽" drag-settings
 dialog 32856 "时钟选项" clock-options
 
-# The desktop clock, when this build shows one.
-if [ -x "$(command -v xdotool)" ] && xdotool search --name "Jotstack Clock" >/dev/null 2>&1; then
-    shot clock
+# The desktop clock: tick "显示时钟" (control 1098) in its options and take
+# the top right corner, where a fresh clock stands.
+drive command 32856
+if drive wait "时钟选项" 4000 && drive click "时钟选项" 1098 && drive ok "时钟选项"; then
+    sleep 2.5
+    shot_root "$OUT/.raw.png"
+    width=$(identify -format %w "$OUT/.raw.png")
+    convert "$OUT/.raw.png" -crop "220x220+$((width - 230))+80" +repage -trim +repage "$OUT/clock.png"
+    rm -f "$OUT/.raw.png"
+    echo "guide/images/clock.png"
+else
+    close_all "时钟选项"
 fi
 drive command 32772 || true        # 退出
 sleep 1
+
+# Pictures the guide keeps in "<!--shot NAME ... -->" comments appear as soon
+# as this build could take them.
+python3 - "$JOT_ROOT/guide" <<'PY'
+import os, re, sys
+guide = sys.argv[1]
+path = os.path.join(guide, "Jotstack.htm")
+html = open(path, encoding="utf-8").read()
+def show(m):
+    if os.path.isfile(os.path.join(guide, "images", m.group(1))):
+        return m.group(2) + "\n"
+    return m.group(0)
+new = re.sub(r"<!--shot (\S+)\n(.*?)\n-->\n", show, html, flags=re.S)
+if new != html:
+    open(path, "w", encoding="utf-8").write(new)
+    print("guide/Jotstack.htm: new pictures shown")
+PY
