@@ -13,7 +13,9 @@ cd "$JOT_ROOT"
 version=$(sed -n 's/^ *FILEVERSION *\([0-9]*\), *\([0-9]*\).*/\1.\2/p' res/jotstack.rc | head -n 1)
 [ -n "$version" ] || { echo "package.sh: no FILEVERSION in res/jotstack.rc" >&2; exit 1; }
 
-cmake --preset win32 >/dev/null
+# Configured once; the release test runs this from inside ctest, where a
+# fresh configure would rewrite the test list under its feet.
+[ -f build/win32/CMakeCache.txt ] || cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target Jotstack
 
 stage=build/package/Jotstack-$version
