@@ -28,7 +28,8 @@ CLinkStatic::CLinkStatic() : m_crHover(::GetSysColor(COLOR_HIGHLIGHT)) {}
 
 CLinkStatic::~CLinkStatic()
 {
-    if (m_toolTip)
+    // Owned by the control, the tooltip usually went with the dialog.
+    if (m_toolTip && ::IsWindow(m_toolTip))
         ::DestroyWindow(m_toolTip);
     // Loaded from our own resources, so not a shared system cursor.
     if (m_hLinkCursor)

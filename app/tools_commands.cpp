@@ -18,13 +18,13 @@ std::wstring ExecutablePath()
     return std::wstring(path, n < MAX_PATH ? n : 0);
 }
 
-// The notes are written before anything that may end the logon. This is the
-// one place the tools do it.
+// The notes (with the window and page states) are written before anything
+// that may end the logon. This is the one place the tools do it.
 bool SaveNotesBeforeLogonEnds(CMainFrame& frame)
 {
-    // The save command reports nothing back, so it counts as done; a save
-    // that can fail should answer false here and keep the logon alive.
-    frame.SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    // SaveState reports nothing back yet, so it counts as done; once a save
+    // can fail, answer false here and the logon stays alive.
+    frame.SaveState();
     return true;
 }
 

@@ -3,10 +3,13 @@
 //
 //   jotdrive command ID         post menu command ID to the main window
 //   jotdrive traymenu           open the notification-area menu
+//   jotdrive menu LETTER        open the menu-bar menu with that access key
 //   jotdrive type TEXT          replace the current page's text
 //   jotdrive wait TITLE [MS]    wait until a window with that title exists
 //   jotdrive close TITLE        close the window with that title (Cancel)
 //   jotdrive move TITLE X Y     move the window with that title
+//   jotdrive click TITLE ID     click button ID of the dialog with that title
+//   jotdrive ok TITLE           confirm the dialog with that title (OK)
 //   jotdrive list               list the top-level windows
 //
 // Exit status 0 on success, 1 when the window was not found, 2 on bad usage.
@@ -115,6 +118,20 @@ int wmain(int argc, wchar_t** argv)
         ::PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
         return 0;
     }
+    if ((verb == L"click" && argc >= 4) || (verb == L"ok" && argc >= 3)) {
+        HWND w = Titled(Wide(argv[2]));
+        if (!w)
+            return 1;
+        if (verb == L"ok") {
+            ::PostMessageW(w, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        HWND item = ::GetDlgItem(w, ToInt(argv[3]));
+        if (!item)
+            return 1;
+        ::SendMessageW(item, BM_CLICK, 0, 0);
+        return 0;
+    }
     if (verb == L"move" && argc >= 5) {
         HWND w = Titled(Wide(argv[2]));
         if (!w)
@@ -128,6 +145,12 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (verb == L"command" && argc >= 3) {
         ::PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(ToInt(argv[2])), 0);
+        return 0;
+    }
+    if (verb == L"menu" && argc >= 3) {
+        // As if Alt and the menu's underlined letter were pressed.
+        ::SetForegroundWindow(main);
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(argv[2][0]));
         return 0;
     }
     if (verb == L"traymenu") {

@@ -167,6 +167,17 @@ TEST_F(AutoStartTest, MissingStartupFolderLeavesEverythingOffSilently)
     EXPECT_FALSE(IsAutoStartOn(place));
 }
 
+TEST_F(AutoStartTest, AStartupFolderThatCannotHoldFilesStaysOffSilently)
+{
+    // A file where the folder should be: nothing can be created in it.
+    MakeRunKeyUnwritable();
+    ASSERT_TRUE(WriteBytes(m_startup.File(L"blocked"), "x"));
+    place.startupFolder = m_startup.File(L"blocked");
+    ToggleAutoStart(place);
+    EXPECT_FALSE(IsAutoStartOn(place));
+    EXPECT_EQ(ReadBytes(m_startup.File(L"blocked")), "x");
+}
+
 TEST_F(AutoStartTest, AFolderWhereTheShortcutShouldBeIsNeitherOnNorDeleted)
 {
     ASSERT_TRUE(::CreateDirectoryW(Shortcut().c_str(), nullptr));
