@@ -14,15 +14,42 @@ ScratchDir::ScratchDir()
     ::CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
+namespace {
+
+// Deletes a folder and everything in it, by long-path names so that no
+// entry deeper than MAX_PATH is ever cut. (The shell's delete under Wine
+// cuts such paths and then deletes in the current folder instead.)
+void DeleteTree(const std::wstring& longPath)
+{
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((longPath + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L".." || name.empty())
+                continue;
+            const std::wstring child = longPath + L"\\" + name;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                DeleteTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(longPath.c_str());
+}
+
+}  // namespace
+
 ScratchDir::~ScratchDir()
 {
-    std::wstring from = m_path;
-    from.push_back(L'\0');   // the list ends with two NULs
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationW(&op);
+    // Only ever a folder this object made under the temporary directory.
+    if (m_path.find(L"jotstack-test-") == std::wstring::npos || m_path.size() < 4 || m_path[1] != L':')
+        return;
+    DeleteTree(L"\\\\?\\" + m_path);
 }
 
 std::string ReadBytes(const std::wstring& path)
