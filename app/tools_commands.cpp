@@ -22,10 +22,9 @@ std::wstring ExecutablePath()
 // that may end the logon. This is the one place the tools do it.
 bool SaveNotesBeforeLogonEnds(CMainFrame& frame)
 {
-    // SaveState reports nothing back yet, so it counts as done; once a save
-    // can fail, answer false here and the logon stays alive.
-    frame.SaveState();
-    return true;
+    // A save that failed has already told the user why; the logon stays
+    // alive so that nothing typed is lost.
+    return frame.SaveState();
 }
 
 bool HasLayeredWindows()
