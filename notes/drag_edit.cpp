@@ -379,6 +379,14 @@ DWORD CDragEdit::OnDragEnter(IDataObject* data, DWORD)
 
 DWORD CDragEdit::OnDragOver(DWORD, POINT client)
 {
+    // Near the top or bottom edge the page scrolls, as views do while
+    // something is dragged over them.
+    const RECT rc = GetClientRect();
+    constexpr int kScrollBand = 12;
+    if (client.y < rc.top + kScrollBand)
+        SendMessage(EM_LINESCROLL, 0, -1);
+    else if (client.y >= rc.bottom - kScrollBand)
+        SendMessage(EM_LINESCROLL, 0, 1);
     ShowDropCaret(client);
     return DROPEFFECT_MOVE;
 }
