@@ -38,7 +38,17 @@ const std::unordered_map<std::string, std::uint32_t>& KnownTagIds()
 
 Document::Document()
 {
-    m_nodes.emplace_back();
+    NewNode();   // the document itself
+}
+
+Node* Document::NewNode()
+{
+    if (m_nodeCount % kBlockSize == 0) {
+        m_blocks.push_back(std::make_unique<Node[]>(kBlockSize));
+    }
+    Node* n = &m_blocks.back()[m_nodeCount % kBlockSize];
+    ++m_nodeCount;
+    return n;
 }
 
 std::uint32_t Document::InternTag(const std::string& name)
@@ -68,7 +78,7 @@ std::string Document::TagName(const Node* element) const
 
 Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html::Attribute>* attributes)
 {
-    Node& n = m_nodes.emplace_back();
+    Node& n = *NewNode();
     n.kind = Node::kElement;
     n.ns = ns;
     n.tag = t;
@@ -81,7 +91,7 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
 
 Node* Document::NewText(std::u16string text)
 {
-    Node& n = m_nodes.emplace_back();
+    Node& n = *NewNode();
     n.kind = Node::kText;
     n.data = static_cast<std::uint32_t>(m_texts.size());
     m_texts.push_back(std::move(text));

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -51,15 +52,15 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    Node* Root() { return &m_nodes.front(); }
-    const Node* Root() const { return &m_nodes.front(); }
+    Node* Root() { return &m_blocks.front()[0]; }
+    const Node* Root() const { return &m_blocks.front()[0]; }
 
     const std::u16string& Text(const Node* text) const { return m_texts[text->data]; }
     // An attribute's value; only kept for the elements whose attributes
     // matter to links (a, base, formatting elements, input, font).
     const std::u16string* Attribute(const Node* element, std::string_view name) const;
     std::string TagName(const Node* element) const;
-    std::size_t NodeCount() const { return m_nodes.size(); }
+    std::size_t NodeCount() const { return m_nodeCount; }
 
     // For the tree builder.
     std::uint32_t InternTag(const std::string& name);
@@ -69,7 +70,12 @@ public:
     const std::vector<html::Attribute>* Attributes(const Node* element) const;
 
 private:
-    std::deque<Node> m_nodes;
+    Node* NewNode();
+
+    // Nodes in blocks: stable addresses, few allocations.
+    static constexpr std::size_t kBlockSize = 2048;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    std::size_t m_nodeCount = 0;
     std::deque<std::u16string> m_texts;
     std::deque<std::vector<html::Attribute>> m_attributes;
     std::unordered_map<std::string, std::uint32_t> m_tagIds;

@@ -57,6 +57,19 @@ const std::u16string* Token::Find(std::string_view attributeName) const
     return nullptr;
 }
 
+void Token::Reset(Type newType)
+{
+    type = newType;
+    name.clear();
+    id = 0;
+    attributes.clear();
+    selfClosing = false;
+    forceQuirks = false;
+    hasPublicId = false;
+    publicId.clear();
+    text.clear();
+}
+
 void AppendAsciiLower(std::string& name, char32_t c)
 {
     if (c < 0x80) {
@@ -244,8 +257,7 @@ void Tokenizer::ReadDoctype()
 {
     // Only the name, the public identifier and the quirks flag matter to
     // the tree builder; the doctype ends at the first ">".
-    m_tag = Token();
-    m_tag.type = Token::kDoctype;
+    m_tag.Reset(Token::kDoctype);
     std::size_t end = m_input.find(u'>', m_pos);
     const bool closed = end != std::u16string::npos;
     if (!closed) {
@@ -331,13 +343,11 @@ void Tokenizer::Next(Token& token)
             } else if (c == '/') {
                 m_state = kEndTagOpen;
             } else if (IsAsciiAlpha(c)) {
-                m_tag = Token();
-                m_tag.type = Token::kStartTag;
+                m_tag.Reset(Token::kStartTag);
                 Unget();
                 m_state = kTagName;
             } else if (c == '?') {
-                m_tag = Token();
-                m_tag.type = Token::kComment;
+                m_tag.Reset(Token::kComment);
                 Unget();
                 m_state = kBogusComment;
             } else {
@@ -348,8 +358,7 @@ void Tokenizer::Next(Token& token)
             break;
         case kEndTagOpen:
             if (IsAsciiAlpha(c)) {
-                m_tag = Token();
-                m_tag.type = Token::kEndTag;
+                m_tag.Reset(Token::kEndTag);
                 Unget();
                 m_state = kTagName;
             } else if (c == '>') {
@@ -359,8 +368,7 @@ void Tokenizer::Next(Token& token)
                 EmitChar('/');
                 m_eofSeen = true;
             } else {
-                m_tag = Token();
-                m_tag.type = Token::kComment;
+                m_tag.Reset(Token::kComment);
                 Unget();
                 m_state = kBogusComment;
             }
@@ -413,8 +421,7 @@ void Tokenizer::Next(Token& token)
                              : m_state == kRawtextEndTagOpen ? kRawtext
                              : m_state == kScriptEndTagOpen ? kScriptData : kScriptEscaped;
             if (IsAsciiAlpha(c)) {
-                m_tag = Token();
-                m_tag.type = Token::kEndTag;
+                m_tag.Reset(Token::kEndTag);
                 Unget();
                 m_state = m_state == kRcdataEndTagOpen ? kRcdataEndTagName
                         : m_state == kRawtextEndTagOpen ? kRawtextEndTagName
@@ -676,8 +683,7 @@ void Tokenizer::Next(Token& token)
             Unget();
             if (Lookahead(u"--", false)) {
                 m_pos += 2;
-                m_tag = Token();
-                m_tag.type = Token::kComment;
+                m_tag.Reset(Token::kComment);
                 m_state = kCommentStart;
             } else if (Lookahead(u"doctype", true)) {
                 m_pos += 7;
@@ -688,14 +694,12 @@ void Tokenizer::Next(Token& token)
                 if (m_cdataAllowed) {
                     m_state = kCdataSection;
                 } else {
-                    m_tag = Token();
-                    m_tag.type = Token::kComment;
+                    m_tag.Reset(Token::kComment);
                     m_tag.text = u"[CDATA[";
                     m_state = kBogusComment;
                 }
             } else {
-                m_tag = Token();
-                m_tag.type = Token::kComment;
+                m_tag.Reset(Token::kComment);
                 m_state = kBogusComment;
             }
             break;
@@ -823,19 +827,17 @@ void Tokenizer::Next(Token& token)
         }
     }
     if (!m_text.empty()) {
-        token.type = Token::kText;
+        token.Reset(Token::kText);
         token.text.swap(m_text);
-        m_text.clear();
         return;
     }
     if (m_haveTag) {
         m_haveTag = false;
-        token = std::move(m_tag);
-        m_tag = Token();
+        // Swapped, so both keep their buffers for the next tokens.
+        std::swap(token, m_tag);
         return;
     }
-    token = Token();
-    token.type = Token::kEof;
+    token.Reset(Token::kEof);
 }
 
 }  // namespace html

@@ -30,6 +30,8 @@ struct Token {
     std::u16string text;         // characters or comment data
 
     const std::u16string* Find(std::string_view attributeName) const;
+    // Empties the token for reuse (keeps its buffers).
+    void Reset(Type newType);
 };
 
 class Tokenizer {

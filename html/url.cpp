@@ -706,6 +706,15 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                 }
             } else {
                 AppendEncoded(buffer, static_cast<char16_t>(c), kPath);
+                // The plain characters that follow, in one go.
+                std::ptrdiff_t q = p + 1;
+                while (q < n) {
+                    const char16_t d = in[static_cast<std::size_t>(q)];
+                    if (d == '/' || d == '\\' || d == '?' || d == '#' || d == '%' || InSet(d, kPath)) break;
+                    ++q;
+                }
+                buffer.append(in, static_cast<std::size_t>(p + 1), static_cast<std::size_t>(q - p - 1));
+                p = q - 1;
             }
             break;
         case St::kOpaquePath:

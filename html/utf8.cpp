@@ -25,8 +25,13 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
     while (i < n) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out.push_back(b);
-            ++i;
+            // A run of ASCII in one go: most of any page.
+            std::size_t j = i + 1;
+            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80) ++j;
+            const std::size_t at = out.size();
+            out.resize(at + (j - i));
+            for (std::size_t k = i; k < j; ++k) out[at + (k - i)] = static_cast<unsigned char>(bytes[k]);
+            i = j;
             continue;
         }
         int needed = 0;

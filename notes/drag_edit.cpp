@@ -162,6 +162,18 @@ std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.e
 
 bool AddBlank() { return g_paraBlock.GetPara(PARA_HTML_ADD_BLANK) == 1; }
 
+// The text a browser drop inserts; nothing (after telling the user) when the
+// payload is too large for the memory at hand. The page stays as it was.
+std::optional<std::wstring> HtmlDropText(const std::string& bytes, int choice)
+{
+    try {
+        return Wide(droprules::HtmlDropText(bytes, choice, AddBlank()));
+    } catch (const std::exception&) {
+        ::MessageBoxW(nullptr, L"拖拽的内容太大，无法插入。", L"Jotstack", MB_OK | MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+}
+
 // Copy with Ctrl, else move; never an effect the source does not allow.
 // File lists are always copied: a "moved" file would be deleted by the shell.
 DWORD ChooseEffect(DWORD keys, DWORD allowed, bool files)
@@ -277,6 +289,18 @@ HRESULT CEditDropTarget::DragLeave()
 
 HRESULT CEditDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect)
 {
+    // No exception may cross into OLE; a drop that runs out of memory
+    // leaves the page as it was.
+    try {
+        return DropNow(data, keys, pt, effect);
+    } catch (const std::exception&) {
+        *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
+}
+
+HRESULT CEditDropTarget::DropNow(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect)
+{
     const DWORD allowed = *effect;
     if (!m_bAccepting) {
         *effect = DROPEFFECT_NONE;
@@ -379,6 +403,14 @@ DWORD CDragEdit::OnDragEnter(IDataObject* data, DWORD)
 
 DWORD CDragEdit::OnDragOver(DWORD, POINT client)
 {
+    // Near the top or bottom edge the page scrolls, as views do while
+    // something is dragged over them.
+    const RECT rc = GetClientRect();
+    constexpr int kScrollBand = 12;
+    if (client.y < rc.top + kScrollBand)
+        SendMessage(EM_LINESCROLL, 0, -1);
+    else if (client.y >= rc.bottom - kScrollBand)
+        SendMessage(EM_LINESCROLL, 0, 1);
     ShowDropCaret(client);
     return DROPEFFECT_MOVE;
 }
@@ -402,7 +434,9 @@ HRESULT CDragEdit::OnDrop(IDataObject* data, DWORD keys, POINT client, DWORD* ef
         if (choice != droprules::kText) {
             const std::optional<std::string> bytes = Bytes(data, HtmlFormat());
             if (!bytes) return S_OK;
-            InsertAfterCaretLine(Wide(droprules::HtmlDropText(*bytes, choice, AddBlank())));
+            const std::optional<std::wstring> text = HtmlDropText(*bytes, choice);
+            if (!text) return S_OK;
+            InsertAfterCaretLine(*text);
             *effect = ChooseEffect(keys, allowed, false);
             return S_OK;
         }
@@ -463,7 +497,9 @@ bool CDragEdit::AppendDrop(IDataObject* data, CWnd* dialogParent)
         if (choice != droprules::kText) {
             const std::optional<std::string> bytes = Bytes(data, HtmlFormat());
             if (!bytes) return false;
-            InsertAtEnd(Wide(droprules::HtmlDropText(*bytes, choice, AddBlank())), true);
+            const std::optional<std::wstring> text = HtmlDropText(*bytes, choice);
+            if (!text) return false;
+            InsertAtEnd(*text, true);
             return true;
         }
     }

@@ -39,6 +39,8 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
 
 private:
+    HRESULT DropNow(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect);
+
     HWND m_hWnd = nullptr;          // the window it is registered for
     CDragEdit* m_pEdit = nullptr;   // page mode
     bool m_bAccepting = false;

@@ -313,3 +313,93 @@ TEST_F(DropE2E, FloatingWindowAppendsDropsToTheCurrentPage)
     EXPECT_FALSE(::IsWindow(floating));
     EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_FLOAT_WND_SHOW"), L"0");
 }
+
+namespace {
+
+void MouseTo(POINT p, DWORD flags = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((p.x * 65535LL + w / 2) / (w - 1));
+    in.mi.dy = static_cast<LONG>((p.y * 65535LL + h / 2) / (h - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    ::SendInput(1, &in, sizeof in);
+    ::Sleep(120);
+}
+
+// Runs the X server's xdotool (a Unix program; Wine starts it directly).
+void XdoTool(const std::wstring& args)
+{
+    std::wstring cmd = L"Z:\\usr\\bin\\xdotool " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ::WaitForSingleObject(pi.hProcess, 5000);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+    ::Sleep(100);
+}
+
+}  // namespace
+
+// The user's own gesture: press on the selection, drag it down two lines,
+// release. The selection moves there (one undoable edit of the page).
+TEST_F(DropE2E, DraggingASelectionMovesItWithinThePage)
+{
+    JotstackProcess app(m_dir);
+    OpenWithText(app, L"alpha beta\r\nsecond\r\nthird line");
+    HWND edit = app.ActiveEdit();
+    ::SetForegroundWindow(app.MainWindow());
+    ::SendMessageW(edit, WM_SETFOCUS, 0, 0);
+    ::PostMessageW(edit, EM_SETSEL, 0, 5);   // "alpha"
+    ::Sleep(300);
+    const POINT from = CharPoint(edit, 2);
+    const POINT to = CharPoint(edit, 24);     // the "d" of "third line"
+    MouseTo(from);
+    MouseTo(from, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 6; ++i) {
+        MouseTo(POINT{from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6});
+    }
+    ::Sleep(300);
+    MouseTo(to, MOUSEEVENTF_LEFTUP);
+    ::Sleep(800);
+    EXPECT_EQ(PageText(app), L" beta\r\nsecond\r\nthiralphad line");   // dropped before the "d"
+}
+
+// Dropping a selection onto itself changes nothing; with Ctrl held the
+// text is copied as a new line at the drop point instead of moved.
+TEST_F(DropE2E, DroppingOnItselfDoesNothingAndCtrlCopies)
+{
+    JotstackProcess app(m_dir);
+    OpenWithText(app, L"alpha beta\r\nsecond\r\nthird line");
+    HWND edit = app.ActiveEdit();
+    ::SetForegroundWindow(app.MainWindow());
+    ::PostMessageW(edit, EM_SETSEL, 0, 10);   // "alpha beta"
+    ::Sleep(300);
+    const POINT a = CharPoint(edit, 1);
+    const POINT b = CharPoint(edit, 8);
+    MouseTo(a);
+    MouseTo(a, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 4; ++i) MouseTo(POINT{a.x + (b.x - a.x) * i / 4, a.y});
+    ::Sleep(300);
+    MouseTo(b, MOUSEEVENTF_LEFTUP);
+    ::Sleep(800);
+    EXPECT_EQ(PageText(app), L"alpha beta\r\nsecond\r\nthird line");
+
+    ::PostMessageW(edit, EM_SETSEL, 0, 5);   // "alpha"
+    ::Sleep(300);
+    const POINT to = CharPoint(edit, 24);
+    // Ctrl held on the X server itself (Wine reads the keyboard state there).
+    XdoTool(L"keydown ctrl");
+    MouseTo(a);
+    MouseTo(a, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 6; ++i) MouseTo(POINT{a.x + (to.x - a.x) * i / 6, a.y + (to.y - a.y) * i / 6});
+    ::Sleep(300);
+    MouseTo(to, MOUSEEVENTF_LEFTUP);
+    XdoTool(L"keyup ctrl");
+    ::Sleep(800);
+    EXPECT_EQ(PageText(app), L"alpha beta\r\nsecond\r\nthiralpha\r\nd line");
+}

@@ -76,6 +76,7 @@ TEST(HtmlUrl, WithoutBaseOrOnFailureTheHrefStaysAsWritten)
     EXPECT_EQ(Resolve("http://a b/", nullptr), "http://a b/");
     EXPECT_EQ(Resolve("http://h:99999/", "http://x/"), "http://h:99999/");
     EXPECT_EQ(Resolve("x", "mailto:a@b"), "x");
+    EXPECT_EQ(Resolve("a\nb\tc\r", nullptr), "abc");
 }
 
 TEST(HtmlUrl, VeryLongAddressesComeOutWhole)
