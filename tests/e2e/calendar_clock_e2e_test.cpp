@@ -326,16 +326,15 @@ TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_Y"), std::to_wstring(dropped.top));
 
-        // Shift held: no drag.
-        INPUT shift{};
-        shift.type = INPUT_KEYBOARD;
-        shift.ki.wVk = VK_SHIFT;
-        ::SendInput(1, &shift, sizeof(shift));
-        DragWithMouse(440, 320, 50, 50);
-        shift.ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(1, &shift, sizeof(shift));
+        // The left button with Shift, Ctrl or the right button as well: no drag.
+        const POINT centre{(rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2};
+        for (WPARAM keys : {MK_LBUTTON | MK_SHIFT, MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_RBUTTON}) {
+            ::PostMessageW(clock, WM_MOUSEMOVE, keys, MAKELPARAM(centre.x, centre.y));
+            PumpFor(300);
+        }
         ::GetWindowRect(clock, &rc);
         EXPECT_EQ(rc.left, dropped.left);
+        EXPECT_EQ(rc.top, dropped.top);
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
 
         storedX = dropped.left;
