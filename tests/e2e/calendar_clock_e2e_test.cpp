@@ -144,6 +144,19 @@ TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
     EXPECT_TRUE(StartsWith(WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), DateText(now.wYear, now.wMonth, now.wDay)),
                            DateText(now.wYear, now.wMonth, now.wDay)));
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), now.wYear - 1901);
+
+    // Today again, already shown at the same double-hour: nothing happens
+    // (the read-out is not even rewritten).
+    PumpFor(300);
+    ::SetWindowTextW(::GetDlgItem(dlg, IDC_CAL_INFO), L"unchanged");
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_CAL_TODAY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CAL_TODAY)));
+    PumpFor(300);
+    SYSTEMTIME later{};
+    ::GetLocalTime(&later);
+    if (later.wHour == now.wHour && later.wDay == now.wDay) {
+        EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CAL_INFO)), L"unchanged");
+    }
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
     PumpFor(200);
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
