@@ -243,6 +243,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
     EXPECT_TRUE(StartsWith(ReadWindowText(info), L"2100年12月"));
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CAL_MONTH_SPIN, UDM_GETPOS32, 0, 0), 12);
     ChooseListEntry(dlg, IDC_CAL_YEAR, 0);
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
     WaitForText(info, L"1901年1月");
