@@ -136,7 +136,7 @@ LRESULT CPerpetualCalendarDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_VSCROLL:
-        OnSpin(reinterpret_cast<HWND>(lp), LOWORD(wp), static_cast<short>(HIWORD(wp)));
+        OnSpin(reinterpret_cast<HWND>(lp), LOWORD(wp));
         break;
     case WM_CALENDAR_DAY_CHOSEN:
         Refresh();
@@ -173,16 +173,15 @@ void CPerpetualCalendarDlg::OnListChosen()
     ShowListedMonth();
 }
 
-void CPerpetualCalendarDlg::OnSpin(HWND spin, int code, int pos)
+void CPerpetualCalendarDlg::OnSpin(HWND spin, int code)
 {
     if (code != SB_THUMBPOSITION || !spin)
         return;
-    // The spin's own position: HIWORD carries only 16 bits, which is plenty
-    // here, but the control knows it exactly.
-    pos = static_cast<int>(::SendMessageW(spin, UDM_GETPOS32, 0, 0));
+    // The position as the control keeps it (the message carries 16 bits).
+    const int pos = static_cast<int>(::SendMessageW(spin, UDM_GETPOS32, 0, 0));
     const cal::YearMonth lists{Selection(GetDlgItem(IDC_CAL_YEAR)) + cal::kFirstCalendarYear,
                                Selection(GetDlgItem(IDC_CAL_MONTH)) + 1};
-    cal::YearMonth next = lists;
+    cal::YearMonth next;
     if (spin == GetDlgItem(IDC_CAL_YEAR_SPIN))
         next = cal::AfterYearSpin(pos, lists);
     else if (spin == GetDlgItem(IDC_CAL_MONTH_SPIN))
@@ -190,12 +189,13 @@ void CPerpetualCalendarDlg::OnSpin(HWND spin, int code, int pos)
     else
         return;
     SelectLists(next.year, next.month);
-    if (!(next == lists) || next.year != m_wndCalendar.Year() || next.month != m_wndCalendar.Month()) {
-        ShowListedMonth();
-    } else {
-        // Nothing moved (the ends of the range): bring the spins back.
+    if (next.year == m_wndCalendar.Year() && next.month == m_wndCalendar.Month()) {
+        // Nothing to show (an end of the range): the month spin comes back
+        // from its extra positions 0 and 13.
         SetSpins(next.year, next.month);
+        return;
     }
+    ShowListedMonth();
 }
 
 void CPerpetualCalendarDlg::ShowListedMonth()

@@ -32,7 +32,7 @@ private:
     static INT_PTR CALLBACK InitDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void OnToday();
     void OnListChosen();
-    void OnSpin(HWND spin, int code, int pos);
+    void OnSpin(HWND spin, int code);
     // Shows the lists' year and month in the grid when they differ from it.
     void ShowListedMonth();
     void SelectLists(int year, int month);

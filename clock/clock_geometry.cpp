@@ -83,6 +83,16 @@ UpdateKind DecideUpdate(const FaceTime& shown, const FaceTime& next, bool full, 
     return showSecondHand ? UpdateKind::SecondOnly : UpdateKind::Nothing;
 }
 
+Point ReachableClockPosition(int x, int y, int radius, int left, int top, int right, int bottom)
+{
+    // The centre may go up to the last pixel of the work area.
+    const int minX = left - radius;
+    const int maxX = std::max(minX, right - 1 - radius);
+    const int minY = top - radius;
+    const int maxY = std::max(minY, bottom - 1 - radius);
+    return {std::clamp(x, minX, maxX), std::clamp(y, minY, maxY)};
+}
+
 bool TakeNewMoonDay(long long& moonDay, long long today, bool showMoon)
 {
     if (!showMoon || today == moonDay) {

@@ -77,6 +77,12 @@ enum class UpdateKind {
 UpdateKind DecideUpdate(const FaceTime& shown, const FaceTime& next, bool full, bool force,
                         bool showSecondHand);
 
+// Where a clock of radius `radius` (its window 2 radius square) with its
+// top-left corner stored at (x, y) is placed so that the user can always
+// reach it: its centre, where the hands meet, stays inside the work area
+// (left, top, right, bottom). Positions that already satisfy this are kept.
+Point ReachableClockPosition(int x, int y, int radius, int left, int top, int right, int bottom);
+
 // The once-a-day moon check of the per-second tick: true, and `moonDay`
 // moves to `today` (days since 1970-01-01 UTC), when the moon is shown and a
 // new UTC day began since it was last drawn; the tick then redraws it.

@@ -14,6 +14,24 @@ void AddExStyle(HWND hwnd, DWORD add)
     ::SetWindowLongW(hwnd, GWL_EXSTYLE, ex | static_cast<LONG>(add));
 }
 
+// The stored place, moved only as far as needed for the clock's centre to
+// be on the work area of the nearest monitor: a clock whose drawn parts all
+// lie off-screen could never be grabbed again.
+POINT ReachablePlace(const ClockSettings& s)
+{
+    const RECT wanted{s.x, s.y, s.x + 2 * s.radius, s.y + 2 * s.radius};
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT work{};
+    if (HMONITOR monitor = ::MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST); monitor && ::GetMonitorInfoW(monitor, &info))
+        work = info.rcWork;
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const clockface::Point p =
+        clockface::ReachableClockPosition(s.x, s.y, s.radius, work.left, work.top, work.right, work.bottom);
+    return POINT{p.x, p.y};
+}
+
 }  // namespace
 
 CClockWnd::CClockWnd(PFN_SetLayeredWindowAttributes setLayered)
@@ -33,7 +51,8 @@ bool CClockWnd::ShowClock(const ClockSettings& settings)
             return false;
         // A tool window: no taskbar button.
         AddExStyle(m_hWnd, WS_EX_TOOLWINDOW);
-        SetWindowPos(HWND_TOPMOST, settings.x, settings.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        const POINT at = ReachablePlace(settings);
+        SetWindowPos(HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
     ::LockWindowUpdate(m_hWnd);
     const int side = 2 * settings.radius;

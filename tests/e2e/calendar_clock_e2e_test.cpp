@@ -144,6 +144,19 @@ TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
     EXPECT_TRUE(StartsWith(WaitForText(::GetDlgItem(dlg, IDC_CAL_INFO), DateText(now.wYear, now.wMonth, now.wDay)),
                            DateText(now.wYear, now.wMonth, now.wDay)));
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), now.wYear - 1901);
+
+    // Today again, already shown at the same double-hour: nothing happens
+    // (the read-out is not even rewritten).
+    PumpFor(300);
+    ::SetWindowTextW(::GetDlgItem(dlg, IDC_CAL_INFO), L"unchanged");
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_CAL_TODAY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CAL_TODAY)));
+    PumpFor(300);
+    SYSTEMTIME later{};
+    ::GetLocalTime(&later);
+    if (later.wHour == now.wHour && later.wDay == now.wDay) {
+        EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CAL_INFO)), L"unchanged");
+    }
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
     PumpFor(200);
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
@@ -230,6 +243,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
     EXPECT_TRUE(StartsWith(ReadWindowText(info), L"2100年12月"));
+    EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_CAL_MONTH_SPIN, UDM_GETPOS32, 0, 0), 12);
     ChooseListEntry(dlg, IDC_CAL_YEAR, 0);
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
     WaitForText(info, L"1901年1月");
@@ -326,16 +340,15 @@ TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_Y"), std::to_wstring(dropped.top));
 
-        // Shift held: no drag.
-        INPUT shift{};
-        shift.type = INPUT_KEYBOARD;
-        shift.ki.wVk = VK_SHIFT;
-        ::SendInput(1, &shift, sizeof(shift));
-        DragWithMouse(440, 320, 50, 50);
-        shift.ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(1, &shift, sizeof(shift));
+        // The left button with Shift, Ctrl or the right button as well: no drag.
+        const POINT centre{(rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2};
+        for (WPARAM keys : {MK_LBUTTON | MK_SHIFT, MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_RBUTTON}) {
+            ::PostMessageW(clock, WM_MOUSEMOVE, keys, MAKELPARAM(centre.x, centre.y));
+            PumpFor(300);
+        }
         ::GetWindowRect(clock, &rc);
         EXPECT_EQ(rc.left, dropped.left);
+        EXPECT_EQ(rc.top, dropped.top);
         EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_X"), std::to_wstring(dropped.left));
 
         storedX = dropped.left;
@@ -370,7 +383,8 @@ TEST_F(CalendarClockE2E, ClockSettingsOutOfRangeStayReachable)
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_EQ(rc.right - rc.left, 400);   // radius 200 at most
     EXPECT_EQ(rc.top, 0);
-    EXPECT_LT(rc.left, work.right);
+    // The centre, where the hands meet, is on the screen.
+    EXPECT_LT(rc.left + 200, work.right);
     EXPECT_GE(rc.left, 0);
     COLORREF key = 1;
     BYTE alpha = 1;

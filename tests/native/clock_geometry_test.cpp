@@ -125,3 +125,18 @@ TEST(ClockUpdate, NewUtcDayForcesTheMoonOnce)
     EXPECT_EQ(moonDay, 20001);
     EXPECT_FALSE(TakeNewMoonDay(moonDay, 20001, true));
 }
+
+TEST(ClockPlace, CentreStaysOnTheWorkArea)
+{
+    // A 1280 x 770 work area: the settings store lets x reach 1270.
+    EXPECT_EQ(ReachableClockPosition(1270, 0, 200, 0, 0, 1280, 770), (Point{1079, 0}));
+    EXPECT_EQ(ReachableClockPosition(1270, 760, 50, 0, 0, 1280, 770), (Point{1229, 719}));
+    EXPECT_EQ(ReachableClockPosition(300, 200, 80, 0, 0, 1280, 770), (Point{300, 200}));
+    // Partly off the left and top edges is fine while the centre shows.
+    EXPECT_EQ(ReachableClockPosition(-50, -50, 80, 0, 0, 1280, 770), (Point{-50, -50}));
+    EXPECT_EQ(ReachableClockPosition(-500, -500, 80, 0, 0, 1280, 770), (Point{-80, -80}));
+    // A work area elsewhere (a second monitor).
+    EXPECT_EQ(ReachableClockPosition(0, 0, 60, 1280, 0, 2560, 1024), (Point{1220, 0}));
+    // A work area smaller than the clock still shows the centre.
+    EXPECT_EQ(ReachableClockPosition(500, 500, 200, 0, 0, 100, 100), (Point{-101, -101}));
+}
