@@ -187,7 +187,7 @@ void CMainFrame::OnSize(WPARAM type)
 
 void CMainFrame::OnClose()
 {
-    const bool saved = SaveStateQuietly();
+    const bool saved = SaveState();
     auto* app = dynamic_cast<CJotstackApp*>(AfxGetApp());
     if (m_bExiting && !saved) {
         // Ending now would throw the unsaved notes away: stay in the tray

@@ -49,7 +49,8 @@ public:
     bool SaveState();
     // Saves the notes; on failure tells the user (the first failure of a
     // run, or every time when the user asked for the save or the exit).
-    // Returns whether the notes are safely on disk.
+    // Returns whether the notes are safely on disk. A power command calls
+    // SaveNotes(SaveOccasion::PowerCommand, true) and stops when it fails.
     bool SaveNotes(SaveOccasion occasion, bool userAsked);
     // The one document of all pages (null before the first page exists).
     CJotstackDoc* GetNotesDoc() const;
@@ -84,8 +85,6 @@ protected:
 private:
     int OnCreate(LPARAM lp);
     void OnClose();
-    // Saves the whole state without any message; true when the notes are safe.
-    bool SaveStateQuietly();
     void TellSaveFailure(SaveOccasion occasion, bool userAsked);
     LRESULT OnQueryEndSession();
     void OnEndSession(bool ending);

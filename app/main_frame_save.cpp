@@ -72,7 +72,7 @@ void CMainFrame::TellSaveFailure(SaveOccasion occasion, bool userAsked)
                   MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
-bool CMainFrame::SaveStateQuietly()
+bool CMainFrame::SaveState()
 {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
@@ -106,14 +106,9 @@ bool CMainFrame::SaveStateQuietly()
     return saved;
 }
 
-bool CMainFrame::SaveState()
-{
-    return SaveStateQuietly();
-}
-
 LRESULT CMainFrame::OnQueryEndSession()
 {
-    if (SaveStateQuietly())
+    if (SaveState())
         return TRUE;
     // The logon ends whatever we do; the notes must survive somewhere the
     // user can write to, and the next start says where.

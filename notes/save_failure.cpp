@@ -27,6 +27,8 @@ std::u16string SaveFailureMessage(SaveFailure failure, SaveOccasion occasion,
     text += u"\r\n\r\n";
     if (occasion == SaveOccasion::Exit)
         text += u"为了不丢失笔记，程序没有退出，笔记仍在程序中。排除问题后请再选“退出”。";
+    else if (occasion == SaveOccasion::PowerCommand)
+        text += u"为了不丢失笔记，没有关机、重启或休眠，笔记仍在程序中。排除问题后请再试。";
     else
         text += u"笔记仍在程序中，下次保存时会再试。在保存成功之前请不要关机或注销。";
     return text;

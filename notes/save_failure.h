@@ -17,6 +17,7 @@ enum class SaveFailure {
 enum class SaveOccasion {
     Hide,      // close, Esc, minimise, Ctrl+S: the program keeps running
     Exit,      // "退出": the program stays instead of ending
+    PowerCommand,   // shut down, restart, hibernate: not carried out
 };
 
 // The whole message: that the notes could not be saved, why, where, and

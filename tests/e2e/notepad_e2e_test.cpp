@@ -221,7 +221,10 @@ TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
         JotstackProcess app(m_dir);
         ASSERT_TRUE(app.Start(60000)) << round;
         app.SelectTab(round % 30);
-        std::wstring edited = L"round " + std::to_wstring(round);
+        // The page stays as big as it was, so every trial saves the whole
+        // big notebook.
+        std::wstring edited = L"round " + std::to_wstring(round) + L"\r\n" +
+                              Lines(199990, wchar_t(L'a' + round % 26));
         app.TypeIntoCurrentPage(edited);
         auto next = pages;
         next[static_cast<size_t>(round % 30)].second = edited;

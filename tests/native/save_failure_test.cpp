@@ -26,13 +26,14 @@ TEST(SaveFailureMessage, NamesTheCauseTheFileAndWhatHappensNext)
     EXPECT_FALSE(Contains(hide, u"程序没有退出"));
 
     EXPECT_TRUE(Contains(SaveFailureMessage(SaveFailure::NoRights, SaveOccasion::Hide, u""), u"权限"));
+    EXPECT_TRUE(Contains(SaveFailureMessage(SaveFailure::Other, SaveOccasion::PowerCommand, u""), u"没有关机"));
     EXPECT_FALSE(SaveFailureReason(SaveFailure::Other).empty());
 }
 
 TEST(SaveFailureMessage, NothingEnglishReachesTheUser)
 {
     for (SaveFailure f : {SaveFailure::DiskFull, SaveFailure::Locked, SaveFailure::NoRights, SaveFailure::Other})
-        for (SaveOccasion o : {SaveOccasion::Hide, SaveOccasion::Exit}) {
+        for (SaveOccasion o : {SaveOccasion::Hide, SaveOccasion::Exit, SaveOccasion::PowerCommand}) {
             std::u16string text = SaveFailureMessage(f, o, u"");
             for (char16_t c : text)
                 EXPECT_FALSE((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))
