@@ -69,6 +69,12 @@ protected:
     // new control in m_hWnd. Drop registration is redone here.
     virtual void OnEditRecreated() {}
 
+    // Gives an edit control a whole new text in one step: a new buffer
+    // handed over with EM_SETHANDLE, so the control lays the text out once
+    // (WM_SETTEXT first deletes the old text, which costs as much again on
+    // a big page). Clears the undo buffer and the modified mark.
+    static void PutWholeText(HWND edit, const std::wstring& text);
+
     // ---- Editing commands (jotstack_view_edit.cpp) -------------------------
     bool ClipboardHasFileList() const;
     void OnEditPaste();

@@ -149,6 +149,30 @@ void CJotstackView::OnInsertDateTime()
 
 // ---- Word wrap ---------------------------------------------------------------
 
+void CJotstackView::PutWholeText(HWND edit, const std::wstring& text)
+{
+    HLOCAL mem = ::LocalAlloc(LMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (mem) {
+        if (auto* p = static_cast<wchar_t*>(::LocalLock(mem))) {
+            memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+            ::LocalUnlock(mem);
+            // The control gives up its old buffer; freeing it is ours.
+            HLOCAL old = reinterpret_cast<HLOCAL>(::SendMessageW(edit, EM_GETHANDLE, 0, 0));
+            ::SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(mem), 0);
+            if (::GetWindowTextLengthW(edit) == static_cast<int>(text.size())) {
+                if (old && old != mem)
+                    ::LocalFree(old);
+                return;
+            }
+            // Not taken: put the old buffer back and go the ordinary way.
+            if (old)
+                ::SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(old), 0);
+        }
+        ::LocalFree(mem);
+    }
+    ::SetWindowTextW(edit, text.c_str());
+}
+
 bool CJotstackView::IsWordWrap() const
 {
     return m_hWnd && !(GetStyle() & ES_AUTOHSCROLL);
@@ -187,19 +211,22 @@ bool CJotstackView::SetWordWrap(bool wrap)
                                   ::GetModuleHandleW(nullptr), nullptr);
     if (!edit)
         return false;
+    // Font and tab stops before the text: each change of either lays a
+    // wrapping control's whole text out again.
     ::SendMessageW(edit, EM_SETLIMITTEXT, std::max<UINT>(limit, nMaxSize), 0);
     ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SetWindowTextW(edit, text.c_str());
+    ::SendMessageW(edit, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&m_nTabStops));
+    PutWholeText(edit, text);
     text.clear();
     text.shrink_to_fit();
 
-    // The old control lets go of its text and its id; the view moves over.
-    ::SetWindowTextW(old, L"");
+    // The old control gives up its id and the view moves over. Its text
+    // goes with it when it is destroyed below (clearing it first would
+    // only cost another layout of the whole page).
     UnsubclassWindow();
     ::SetWindowLongPtrW(old, GWLP_ID, static_cast<LONG_PTR>(id + 1));
     SubclassWindow(edit);
     ::SetWindowLongPtrW(edit, GWLP_ID, static_cast<LONG_PTR>(id));
-    SetTabStops(m_nTabStops);
     SendMessage(EM_LINESCROLL, 0, firstLine);
     SendMessage(EM_SETSEL, static_cast<WPARAM>(selStart), selEnd);
     SetModify(modified);

@@ -4,10 +4,10 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <array>
 #include <string_view>
 
 #include "notes/jotstack_view.h"
+#include "notes/platform_comparer.h"
 
 namespace {
 
@@ -20,52 +20,6 @@ std::wstring Wide(std::u16string_view s)
 {
     return {reinterpret_cast<const wchar_t*>(s.data()), s.size()};
 }
-
-// The platform's locale-aware comparison. Identical text is always equal,
-// so CompareString runs only where the units differ.
-class PlatformComparer : public findtext::TextComparer {
-public:
-    explicit PlatformComparer(bool matchCase) : m_bMatchCase(matchCase) {}
-
-    bool Equal(std::u16string_view a, std::u16string_view b) const override
-    {
-        if (a == b)
-            return true;
-        return ::CompareStringW(LOCALE_USER_DEFAULT, m_bMatchCase ? 0 : NORM_IGNORECASE,
-                                reinterpret_cast<const wchar_t*>(a.data()),
-                                static_cast<int>(a.size()),
-                                reinterpret_cast<const wchar_t*>(b.data()),
-                                static_cast<int>(b.size())) == CSTR_EQUAL;
-    }
-
-    // With case, the first character must be the same. Without, the first
-    // characters must compare equal on their own; the verdict for each text
-    // character is remembered, so a long page costs one comparison per
-    // distinct character instead of one per position.
-    bool FirstUnitMayMatch(char16_t t, char16_t f) const override
-    {
-        if (m_bMatchCase || t == f)
-            return t == f;
-        if (f != m_cachedFor) {
-            m_cache.fill(0);
-            m_cachedFor = f;
-        }
-        uint8_t& known = m_cache[t];
-        if (!known) {
-            wchar_t a = static_cast<wchar_t>(t), b = static_cast<wchar_t>(f);
-            known = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, &a, 1, &b, 1) ==
-                            CSTR_EQUAL
-                        ? 1
-                        : 2;
-        }
-        return known == 1;
-    }
-
-private:
-    bool m_bMatchCase;
-    mutable char16_t m_cachedFor = 0;
-    mutable std::array<uint8_t, 65536> m_cache{};   // 0 unknown, 1 may match, 2 cannot
-};
 
 // Keyboard navigation of the modeless find dialog: the message loop asks
 // every window under a message first.
@@ -311,7 +265,7 @@ void CJotstackView::OnReplaceAll(const std::wstring& find, const std::wstring& r
     // rest of the page and lay it out again for every occurrence.
     int firstLine = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
     SetRedraw(false);
-    SetText(Wide(result.text));
+    PutWholeText(m_hWnd, Wide(result.text));
     SendMessage(EM_LINESCROLL, 0, firstLine);
     SetSel(static_cast<int>(result.selection.start), static_cast<int>(result.selection.end), true);
     SetRedraw(true);
