@@ -224,9 +224,15 @@ void TreeBuilder::AfterHead(Token& t)
     Process(t);
 }
 
-void TreeBuilder::InBodyText(std::u16string text)
+void TreeBuilder::InBodyText(std::u16string_view text)
 {
-    text.erase(std::remove(text.begin(), text.end(), u'\0'), text.end());
+    // NULs are dropped; only then is a copy needed.
+    std::u16string withoutNuls;
+    if (text.find(u'\0') != std::u16string_view::npos) {
+        withoutNuls.assign(text);
+        withoutNuls.erase(std::remove(withoutNuls.begin(), withoutNuls.end(), u'\0'), withoutNuls.end());
+        text = withoutNuls;
+    }
     if (text.empty()) return;
     ReconstructFormatting();
     InsertText(text);

@@ -198,7 +198,7 @@ private:
 
     void AfterHead(Token& t);
 
-    void InBodyText(std::u16string text);
+    void InBodyText(std::u16string_view text);
 
     void InBody(Token& t);
 
