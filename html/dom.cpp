@@ -23,15 +23,47 @@ bool KeepsAttributes(std::uint32_t t)
     }
 }
 
-// The known names, built once for all documents.
-const std::unordered_map<std::string, std::uint32_t>& KnownTagIds()
+// The known names in an open-addressed table, built once for all
+// documents: every start and end tag is looked up here.
+class KnownTagTable {
+public:
+    KnownTagTable()
+    {
+        for (std::uint32_t i = 1; i < tag::kFirstUnknown; ++i) {
+            const std::string_view name = kKnownTagNames[i];
+            std::size_t slot = Hash(name) & kMask;
+            while (m_ids[slot] != 0) slot = (slot + 1) & kMask;
+            m_ids[slot] = static_cast<std::uint16_t>(i);
+        }
+    }
+
+    // 0 when the name is not a known one.
+    std::uint32_t Find(std::string_view name) const
+    {
+        for (std::size_t slot = Hash(name) & kMask;; slot = (slot + 1) & kMask) {
+            const std::uint16_t id = m_ids[slot];
+            if (id == 0 || name == kKnownTagNames[id]) return id;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 512;   // well over the known names: short probes
+    static constexpr std::size_t kMask = kSlots - 1;
+
+    static std::size_t Hash(std::string_view s)
+    {
+        std::uint32_t h = 2166136261u;
+        for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h ^ (h >> 15);
+    }
+
+    std::uint16_t m_ids[kSlots] = {};
+};
+
+const KnownTagTable& KnownTags()
 {
-    static const std::unordered_map<std::string, std::uint32_t> ids = [] {
-        std::unordered_map<std::string, std::uint32_t> m;
-        for (std::uint32_t i = 1; i < tag::kFirstUnknown; ++i) m.emplace(kKnownTagNames[i], i);
-        return m;
-    }();
-    return ids;
+    static const KnownTagTable table;
+    return table;
 }
 
 }  // namespace
@@ -53,10 +85,8 @@ Node* Document::NewNode()
 
 std::uint32_t Document::InternTag(const std::string& name)
 {
-    const auto& known = KnownTagIds();
-    auto k = known.find(name);
-    if (k != known.end()) {
-        return k->second;
+    if (const std::uint32_t known = KnownTags().Find(name)) {
+        return known;
     }
     auto it = m_tagIds.find(name);
     if (it != m_tagIds.end()) {

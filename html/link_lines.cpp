@@ -57,9 +57,42 @@ const Node* NextInTree(const Node* n, const Node* top, bool descend)
 
 }  // namespace
 
+namespace {
+
+// White space collapsed as the text comes: runs become one space, none at
+// either end.
+class OneLine {
+public:
+    void Space() { m_pendingSpace = !m_out.empty(); }
+    void Append(std::u16string_view text)
+    {
+        std::size_t i = 0;
+        while (i < text.size()) {
+            if (IsCollapsible(text[i])) {
+                Space();
+                ++i;
+                continue;
+            }
+            std::size_t j = i + 1;
+            while (j < text.size() && !IsCollapsible(text[j])) ++j;
+            if (m_pendingSpace) m_out.push_back(u' ');
+            m_pendingSpace = false;
+            m_out.append(text.substr(i, j - i));
+            i = j;
+        }
+    }
+    std::u16string Take() { return std::move(m_out); }
+
+private:
+    std::u16string m_out;
+    bool m_pendingSpace = false;
+};
+
+}  // namespace
+
 std::u16string RenderedTextOneLine(const Document& document, const Node* element)
 {
-    std::u16string raw;
+    OneLine line;
     // Depth-first, iterative (trees may be deep); a null entry stands for
     // the end of a block.
     std::vector<const Node*> pending;
@@ -68,33 +101,21 @@ std::u16string RenderedTextOneLine(const Document& document, const Node* element
         const Node* n = pending.back();
         pending.pop_back();
         if (n == nullptr) {
-            raw.push_back(u' ');
+            line.Space();
             continue;
         }
         if (n->kind == Node::kText) {
-            raw += document.Text(n);
+            line.Append(document.Text(n));
             continue;
         }
         if (n->kind != Node::kElement || IsHidden(n)) continue;
         if (IsBlock(n)) {
-            raw.push_back(u' ');
+            line.Space();
             pending.push_back(nullptr);
         }
         for (const Node* c = n->last; c != nullptr; c = c->prev) pending.push_back(c);
     }
-    std::u16string out;
-    out.reserve(raw.size());
-    bool pendingSpace = false;
-    for (char16_t c : raw) {
-        if (IsCollapsible(c)) {
-            pendingSpace = !out.empty();
-            continue;
-        }
-        if (pendingSpace) out.push_back(u' ');
-        pendingSpace = false;
-        out.push_back(c);
-    }
-    return out;
+    return line.Take();
 }
 
 std::optional<Url> DocumentBase(const Document& document, const std::optional<std::u16string>& sourceUrl)

@@ -70,6 +70,19 @@ void Token::Reset(Type newType)
     text.clear();
 }
 
+void Token::Swap(Token& other) noexcept
+{
+    std::swap(type, other.type);
+    name.swap(other.name);
+    std::swap(id, other.id);
+    attributes.swap(other.attributes);
+    std::swap(selfClosing, other.selfClosing);
+    std::swap(forceQuirks, other.forceQuirks);
+    std::swap(hasPublicId, other.hasPublicId);
+    publicId.swap(other.publicId);
+    text.swap(other.text);
+}
+
 void AppendAsciiLower(std::string& name, char32_t c)
 {
     if (c < 0x80) {
@@ -83,17 +96,21 @@ void AppendAsciiLower(std::string& name, char32_t c)
 
 Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
 {
-    // Line ends normalised in place: the text only shrinks.
-    std::size_t out = 0;
+    // Line ends normalised in place: the text only shrinks. Runs without
+    // CR move in one go.
+    char16_t* const data = m_input.data();
     const std::size_t n = m_input.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char16_t c = m_input[i];
-        if (c == u'\r') {
-            m_input[out++] = u'\n';
-            if (i + 1 < n && m_input[i + 1] == u'\n') ++i;
-        } else {
-            m_input[out++] = c;
-        }
+    std::size_t out = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t cr = i;
+        while (cr < n && data[cr] != u'\r') ++cr;
+        if (out != i) std::char_traits<char16_t>::move(data + out, data + i, cr - i);
+        out += cr - i;
+        if (cr == n) break;
+        data[out++] = u'\n';
+        i = cr + 1;
+        if (i < n && data[i] == u'\n') ++i;
     }
     m_input.resize(out);
 }
@@ -834,7 +851,7 @@ void Tokenizer::Next(Token& token)
     if (m_haveTag) {
         m_haveTag = false;
         // Swapped, so both keep their buffers for the next tokens.
-        std::swap(token, m_tag);
+        token.Swap(m_tag);
         return;
     }
     token.Reset(Token::kEof);

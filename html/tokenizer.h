@@ -32,6 +32,8 @@ struct Token {
     const std::u16string* Find(std::string_view attributeName) const;
     // Empties the token for reuse (keeps its buffers).
     void Reset(Type newType);
+    // Exchanges contents with other, member by member (buffers change hands).
+    void Swap(Token& other) noexcept;
 };
 
 class Tokenizer {

@@ -30,10 +30,8 @@ bool IsSpecialScheme(std::u16string_view s)
 
 enum EncodeSet { kC0, kFragment, kQuery, kSpecialQuery, kPath, kUserinfo };
 
-bool InSet(char16_t c, EncodeSet set)
+bool InSetSlow(char16_t c, EncodeSet set)
 {
-    // Outside ASCII nothing is encoded: the address stays readable.
-    if (c >= 0x80) return false;
     if (c < 0x20 || c == 0x7F) return true;
     if (set == kC0) return false;
     if (set == kFragment) return c == ' ' || c == '"' || c == '<' || c == '>' || c == '`';
@@ -46,6 +44,27 @@ bool InSet(char16_t c, EncodeSet set)
            c == ']' || c == '|';
 }
 
+// One bit per encode set for each ASCII character: every character of
+// every address goes through this test.
+struct EncodeTable {
+    std::uint8_t bits[128] = {};
+    EncodeTable()
+    {
+        for (int c = 0; c < 128; ++c) {
+            for (int set = kC0; set <= kUserinfo; ++set) {
+                if (InSetSlow(static_cast<char16_t>(c), static_cast<EncodeSet>(set))) bits[c] |= 1u << set;
+            }
+        }
+    }
+};
+const EncodeTable kEncodeTable;
+
+bool InSet(char16_t c, EncodeSet set)
+{
+    // Outside ASCII nothing is encoded: the address stays readable.
+    return c < 0x80 && (kEncodeTable.bits[c] >> set & 1u) != 0;
+}
+
 void AppendEncoded(std::u16string& out, char16_t c, EncodeSet set)
 {
     if (!InSet(c, set)) {
@@ -56,6 +75,21 @@ void AppendEncoded(std::u16string& out, char16_t c, EncodeSet set)
     out.push_back('%');
     out.push_back(static_cast<char16_t>(kHex[(c >> 4) & 0xF]));
     out.push_back(static_cast<char16_t>(kHex[c & 0xF]));
+}
+
+// Appends the characters from `from` on that need no encoding and are not
+// `stop`, in one go; gives the position of the first one not taken.
+std::ptrdiff_t AppendPlainRun(std::u16string& out, std::u16string_view in, std::ptrdiff_t from, EncodeSet set,
+                              char16_t stop)
+{
+    std::size_t q = static_cast<std::size_t>(from);
+    while (q < in.size()) {
+        const char16_t d = in[q];
+        if ((stop != 0 && d == stop) || InSet(d, set)) break;
+        ++q;
+    }
+    out.append(in.substr(static_cast<std::size_t>(from), q - static_cast<std::size_t>(from)));
+    return static_cast<std::ptrdiff_t>(q);
 }
 
 std::u16string PercentDecode(std::u16string_view s)
@@ -331,9 +365,21 @@ bool IsSingleDot(std::u16string_view s)
 
 bool IsDoubleDot(std::u16string_view s)
 {
-    std::u16string lower(s);
-    for (char16_t& c : lower) c = Lower(c);
-    return lower == u".." || lower == u".%2e" || lower == u"%2e." || lower == u"%2e%2e";
+    // "..", ".%2e", "%2e." or "%2e%2e", any case.
+    auto dot = [&](std::size_t& i) {
+        if (i < s.size() && s[i] == '.') {
+            ++i;
+            return true;
+        }
+        if (i + 2 < s.size() && s[i] == '%' && s[i + 1] == '2' && Lower(s[i + 2]) == 'e') {
+            i += 3;
+            return true;
+        }
+        return false;
+    };
+    if (s.size() < 2 || s.size() > 6) return false;
+    std::size_t i = 0;
+    return dot(i) && dot(i) && i == s.size();
 }
 
 enum class St {
@@ -399,10 +445,14 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
     std::size_t a = 0, b = raw.size();
     while (a < b && raw[a] <= 0x20) ++a;
     while (b > a && raw[b - 1] <= 0x20) --b;
-    std::u16string in;
-    in.reserve(b - a);
-    for (std::size_t i = a; i < b; ++i) {
-        if (raw[i] != '\t' && raw[i] != '\n' && raw[i] != '\r') in.push_back(raw[i]);
+    std::u16string_view in = raw.substr(a, b - a);
+    std::u16string cleaned;   // only made when there is something to take out
+    if (in.find_first_of(u"\t\n\r") != std::u16string_view::npos) {
+        cleaned.reserve(in.size());
+        for (char16_t c : in) {
+            if (c != '\t' && c != '\n' && c != '\r') cleaned.push_back(c);
+        }
+        in = cleaned;
     }
 
     Url url;
@@ -694,7 +744,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                     if (url.scheme == u"file" && url.path.empty() && IsWindowsDriveLetter(buffer)) {
                         buffer[1] = ':';
                     }
-                    url.path.push_back(buffer);
+                    url.path.push_back(std::move(buffer));
                 }
                 buffer.clear();
                 if (c == '?') {
@@ -713,7 +763,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                     if (d == '/' || d == '\\' || d == '?' || d == '#' || d == '%' || InSet(d, kPath)) break;
                     ++q;
                 }
-                buffer.append(in, static_cast<std::size_t>(p + 1), static_cast<std::size_t>(q - p - 1));
+                buffer.append(in.substr(static_cast<std::size_t>(p + 1), static_cast<std::size_t>(q - p - 1)));
                 p = q - 1;
             }
             break;
@@ -735,11 +785,16 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
                     state = St::kFragment;
                 }
             } else {
-                AppendEncoded(*url.query, static_cast<char16_t>(c), special ? kSpecialQuery : kQuery);
+                const EncodeSet set = special ? kSpecialQuery : kQuery;
+                AppendEncoded(*url.query, static_cast<char16_t>(c), set);
+                p = AppendPlainRun(*url.query, in, p + 1, set, u'#') - 1;
             }
             break;
         case St::kFragment:
-            if (c != kEnd) AppendEncoded(*url.fragment, static_cast<char16_t>(c), kFragment);
+            if (c != kEnd) {
+                AppendEncoded(*url.fragment, static_cast<char16_t>(c), kFragment);
+                p = AppendPlainRun(*url.fragment, in, p + 1, kFragment, 0) - 1;
+            }
             break;
         }
         if (c == kEnd && p >= n) break;

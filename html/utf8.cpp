@@ -21,16 +21,19 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
     std::u16string out;
     out.reserve(bytes.size());
     const std::size_t n = bytes.size();
+    const unsigned char* const in = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t i = 0;
     while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        const unsigned char b = in[i];
         if (b < 0x80) {
-            // A run of ASCII in one go: most of any page.
+            // A run of ASCII in one go: most of any page. Never more
+            // units than bytes, so the reserved room holds it.
             std::size_t j = i + 1;
-            while (j < n && static_cast<unsigned char>(bytes[j]) < 0x80) ++j;
+            while (j < n && in[j] < 0x80) ++j;
             const std::size_t at = out.size();
             out.resize(at + (j - i));
-            for (std::size_t k = i; k < j; ++k) out[at + (k - i)] = static_cast<unsigned char>(bytes[k]);
+            char16_t* dst = out.data() + at;
+            for (std::size_t k = i; k < j; ++k) *dst++ = in[k];
             i = j;
             continue;
         }

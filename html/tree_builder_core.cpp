@@ -1,0 +1,513 @@
+// The tree builder's machinery: the stack of open elements and its scopes,
+// where nodes are inserted (foster parenting, the depth limit), the list of
+// active formatting elements and the adoption agency algorithm.
+#include <algorithm>
+
+#include "html/tree_builder.h"
+
+namespace html::detail {
+
+void TreeBuilder::Run()
+{
+    Token token;
+    while (!m_stopped) {
+        const Node* adjusted = m_stack.empty() ? nullptr : m_stack.back();
+        m_tokenizer.SetCdataAllowed(adjusted != nullptr && adjusted->ns != Namespace::kHtml);
+        m_tokenizer.Next(token);
+        if (token.type == Token::kText && m_ignoreNextLf) {
+            if (!token.text.empty() && token.text[0] == u'\n') {
+                token.text.erase(0, 1);
+            }
+        }
+        m_ignoreNextLf = false;
+        if (token.type == Token::kText && token.text.empty()) {
+            continue;
+        }
+        Dispatch(token);
+        if (token.type == Token::kEof) {
+            break;
+        }
+    }
+}
+
+void TreeBuilder::CountOpen(const Node* n, int delta)
+{
+    if (n->ns != Namespace::kHtml) return;
+    if (m_openCount.size() <= n->tag) m_openCount.resize(n->tag + 1, 0);
+    m_openCount[n->tag] += delta;
+}
+
+void TreeBuilder::Push(Node* n)
+{
+    n->open = true;
+    CountOpen(n, 1);
+    m_stack.push_back(n);
+}
+
+void TreeBuilder::Pop()
+{
+    Node* n = m_stack.back();
+    n->open = false;
+    CountOpen(n, -1);
+    m_stack.pop_back();
+}
+
+void TreeBuilder::EraseFromStack(std::size_t i)
+{
+    m_stack[i]->open = false;
+    CountOpen(m_stack[i], -1);
+    m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void TreeBuilder::InsertIntoStack(std::size_t i, Node* n)
+{
+    n->open = true;
+    CountOpen(n, 1);
+    m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(i), n);
+}
+
+std::size_t TreeBuilder::StackIndex(const Node* n) const
+{
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        if (m_stack[i] == n) return i;
+    }
+    return SIZE_MAX;
+}
+
+void TreeBuilder::PopUntil(std::uint32_t t)
+{
+    while (!m_stack.empty()) {
+        const bool done = Current()->Is(t);
+        Pop();
+        if (done) break;
+    }
+}
+
+void TreeBuilder::PopUntilHeading()
+{
+    while (!m_stack.empty()) {
+        const bool done = Current()->ns == Namespace::kHtml && IsHeading(Current()->tag);
+        Pop();
+        if (done) break;
+    }
+}
+
+bool TreeBuilder::IsScopeBoundary(const Node* n, Scope scope) const
+{
+    if (scope == Scope::kSelect) {
+        return !(n->ns == Namespace::kHtml && OneOf(n->tag, kOptgroup, kOption));
+    }
+    if (n->ns == Namespace::kHtml) {
+        if (OneOf(n->tag, kHtml, kTable, kTemplate)) return true;
+        if (scope == Scope::kTable) return false;
+        if (OneOf(n->tag, kApplet, kCaption, kTd, kTh, kMarquee, kObject)) return true;
+        if (scope == Scope::kListItem && OneOf(n->tag, kOl, kUl)) return true;
+        if (scope == Scope::kButton && n->tag == kButton) return true;
+        return false;
+    }
+    if (scope == Scope::kTable) return false;
+    if (n->ns == Namespace::kMathMl) return OneOf(n->tag, kMi, kMo, kMn, kMs, kMtext, kAnnotationXml);
+    return OneOf(n->tag, kForeignObject, kDesc, kTitle);
+}
+
+bool TreeBuilder::InScope(std::uint32_t t, Scope scope) const
+{
+    if (OpenCount(t) == 0) return false;
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        const Node* n = m_stack[i];
+        if (n->Is(t)) return true;
+        if (IsScopeBoundary(n, scope)) return false;
+    }
+    return false;
+}
+
+bool TreeBuilder::NodeInScope(const Node* target) const
+{
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        const Node* n = m_stack[i];
+        if (n == target) return true;
+        if (IsScopeBoundary(n, Scope::kDefault)) return false;
+    }
+    return false;
+}
+
+bool TreeBuilder::HeadingInScope() const
+{
+    int open = 0;
+    for (std::uint32_t t = kH1; t <= kH6; ++t) open += OpenCount(t);
+    if (open == 0) return false;
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        const Node* n = m_stack[i];
+        if (n->ns == Namespace::kHtml && IsHeading(n->tag)) return true;
+        if (IsScopeBoundary(n, Scope::kDefault)) return false;
+    }
+    return false;
+}
+
+void TreeBuilder::GenerateImpliedEndTags(std::uint32_t except)
+{
+    while (!m_stack.empty()) {
+        const Node* n = Current();
+        if (n->ns != Namespace::kHtml || n->tag == except ||
+            !OneOf(n->tag, kDd, kDt, kLi, kOptgroup, kOption, kP, kRb, kRp, kRt, kRtc)) {
+            return;
+        }
+        Pop();
+    }
+}
+
+void TreeBuilder::GenerateAllImpliedEndTags()
+{
+    while (!m_stack.empty()) {
+        const Node* n = Current();
+        if (n->ns != Namespace::kHtml ||
+            !OneOf(n->tag, kDd, kDt, kLi, kOptgroup, kOption, kP, kRb, kRp, kRt, kRtc, kCaption,
+                   kColgroup, kTbody, kTd, kTfoot, kTh, kThead, kTr)) {
+            return;
+        }
+        Pop();
+    }
+}
+
+void TreeBuilder::ClosePElement()
+{
+    GenerateImpliedEndTags(kP);
+    PopUntil(kP);
+}
+
+void TreeBuilder::ClosePIfInButtonScope()
+{
+    if (InScope(kP, Scope::kButton)) ClosePElement();
+}
+
+void TreeBuilder::ClearBackTo(std::uint32_t a, std::uint32_t b, std::uint32_t c)
+{
+    while (m_stack.size() > 1) {
+        const Node* n = Current();
+        if (n->ns == Namespace::kHtml && (OneOf(n->tag, a, b, c, kTemplate, kHtml))) return;
+        Pop();
+    }
+}
+
+TreeBuilder::Place TreeBuilder::AppropriatePlace(Node* overrideTarget)
+{
+    Node* target = overrideTarget != nullptr ? overrideTarget : Current();
+    Place place{target, nullptr};
+    if (m_fosterParenting && target->Is(kTable) + target->Is(kTbody) + target->Is(kTfoot) +
+                                     target->Is(kThead) + target->Is(kTr) > 0) {
+        std::size_t lastTemplate = SIZE_MAX, lastTable = SIZE_MAX;
+        for (std::size_t i = m_stack.size(); i-- > 0;) {
+            if (lastTemplate == SIZE_MAX && m_stack[i]->Is(kTemplate)) lastTemplate = i;
+            if (lastTable == SIZE_MAX && m_stack[i]->Is(kTable)) lastTable = i;
+        }
+        if (lastTemplate != SIZE_MAX && (lastTable == SIZE_MAX || lastTemplate > lastTable)) {
+            place = {m_stack[lastTemplate], nullptr};
+        } else if (lastTable == SIZE_MAX) {
+            place = {m_stack[0], nullptr};
+        } else if (m_stack[lastTable]->parent != nullptr) {
+            place = {m_stack[lastTable]->parent, m_stack[lastTable]};
+        } else {
+            place = {m_stack[lastTable - 1], nullptr};
+        }
+    }
+    // Browsers flatten absurdly deep trees: deeper nodes go to an ancestor.
+    while (place.parent->depth >= kMaxTreeDepth && place.parent->parent != nullptr) {
+        place = {place.parent->parent, nullptr};
+    }
+    return place;
+}
+
+void TreeBuilder::Detach(Node* n)
+{
+    Node* p = n->parent;
+    if (p == nullptr) return;
+    (n->prev ? n->prev->next : p->first) = n->next;
+    (n->next ? n->next->prev : p->last) = n->prev;
+    n->parent = n->prev = n->next = nullptr;
+}
+
+void TreeBuilder::InsertAt(const Place& place, Node* n)
+{
+    Detach(n);
+    n->parent = place.parent;
+    n->depth = static_cast<std::uint16_t>(place.parent->depth + 1);
+    if (place.before == nullptr) {
+        n->prev = place.parent->last;
+        (place.parent->last ? place.parent->last->next : place.parent->first) = n;
+        place.parent->last = n;
+    } else {
+        n->next = place.before;
+        n->prev = place.before->prev;
+        (place.before->prev ? place.before->prev->next : place.parent->first) = n;
+        place.before->prev = n;
+    }
+}
+
+std::uint32_t TreeBuilder::TagId(const Token& t)
+{
+    if (t.id == 0) t.id = m_doc.InternTag(t.name);
+    return t.id;
+}
+
+Node* TreeBuilder::CreateElement(const Token& t, Namespace ns)
+{
+    Node* n = m_doc.NewElement(TagId(t), ns, &t.attributes);
+    if (ns == Namespace::kMathMl && n->tag == kAnnotationXml) {
+        const std::u16string* enc = t.Find("encoding");
+        n->htmlIntegration = enc != nullptr && (EqualsIgnoreCase(*enc, u"text/html") ||
+                                                EqualsIgnoreCase(*enc, u"application/xhtml+xml"));
+    } else if (ns == Namespace::kSvg) {
+        n->htmlIntegration = OneOf(n->tag, kForeignObject, kDesc, kTitle);
+    }
+    return n;
+}
+
+Node* TreeBuilder::CloneElement(const Node* original)
+{
+    Node* n = m_doc.NewElement(original->tag, original->ns, m_doc.Attributes(original));
+    n->htmlIntegration = original->htmlIntegration;
+    return n;
+}
+
+Node* TreeBuilder::InsertElement(const Token& t, Namespace ns)
+{
+    Node* n = CreateElement(t, ns);
+    InsertAt(AppropriatePlace(), n);
+    Push(n);
+    return n;
+}
+
+Node* TreeBuilder::InsertSynthetic(const char* name)
+{
+    Token t;
+    t.type = Token::kStartTag;
+    t.name = name;
+    return InsertElement(t);
+}
+
+void TreeBuilder::InsertText(std::u16string_view text)
+{
+    if (text.empty()) return;
+    const Place place = AppropriatePlace();
+    if (place.parent->kind == Node::kDocument) return;
+    Node* before = place.before != nullptr ? place.before->prev : place.parent->last;
+    if (before != nullptr && before->kind == Node::kText) {
+        m_doc.MutableText(before).append(text);
+        return;
+    }
+    InsertAt(place, m_doc.NewText(std::u16string(text)));
+}
+
+void TreeBuilder::PushFormatting(Node* n)
+{
+    // Noah's Ark: at most three equal entries after the last marker
+    // (only the most recent entries are compared, to keep this cheap).
+    int equal = 0;
+    std::size_t earliest = SIZE_MAX;
+    const std::vector<Attribute>* attrs = m_doc.Attributes(n);
+    std::size_t looked = 0;
+    for (std::size_t i = m_formatting.size(); i-- > 0 && looked < 256; ++looked) {
+        const Node* e = m_formatting[i];
+        if (e == nullptr) break;
+        if (e->tag != n->tag || e->ns != n->ns) continue;
+        const std::vector<Attribute>* other = m_doc.Attributes(e);
+        const bool same = (attrs == nullptr || attrs->empty())
+                              ? (other == nullptr || other->empty())
+                              : (other != nullptr && SameAttributes(*attrs, *other));
+        if (same) {
+            ++equal;
+            earliest = i;
+        }
+    }
+    if (equal >= 3) {
+        m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(earliest));
+    }
+    m_formatting.push_back(n);
+}
+
+bool TreeBuilder::SameAttributes(const std::vector<Attribute>& a, const std::vector<Attribute>& b)
+{
+    if (a.size() != b.size()) return false;
+    for (const Attribute& x : a) {
+        const auto it = std::find_if(b.begin(), b.end(), [&](const Attribute& y) { return y.name == x.name; });
+        if (it == b.end() || it->value != x.value) return false;
+    }
+    return true;
+}
+
+std::size_t TreeBuilder::FormattingIndex(const Node* n) const
+{
+    for (std::size_t i = m_formatting.size(); i-- > 0;) {
+        if (m_formatting[i] == n) return i;
+    }
+    return SIZE_MAX;
+}
+
+void TreeBuilder::ClearFormattingToMarker()
+{
+    while (!m_formatting.empty()) {
+        const Node* e = m_formatting.back();
+        m_formatting.pop_back();
+        if (e == nullptr) break;
+    }
+}
+
+void TreeBuilder::ReconstructFormatting()
+{
+    if (m_formatting.empty()) return;
+    std::size_t i = m_formatting.size() - 1;
+    if (m_formatting[i] == nullptr || m_formatting[i]->open) return;
+    while (i > 0) {
+        --i;
+        if (m_formatting[i] == nullptr || m_formatting[i]->open) {
+            ++i;
+            break;
+        }
+    }
+    for (; i < m_formatting.size(); ++i) {
+        if (m_doc.NodeCount() > m_nodeBudget) return;
+        Node* clone = CloneElement(m_formatting[i]);
+        InsertAt(AppropriatePlace(), clone);
+        Push(clone);
+        m_formatting[i] = clone;
+    }
+}
+
+bool TreeBuilder::AdoptionAgency(std::uint32_t subject)
+{
+    if (Current()->Is(subject) && FormattingIndex(Current()) == SIZE_MAX) {
+        Pop();
+        return true;
+    }
+    for (int outer = 0; outer < 8; ++outer) {
+        std::size_t fi = SIZE_MAX;
+        for (std::size_t i = m_formatting.size(); i-- > 0;) {
+            if (m_formatting[i] == nullptr) break;
+            if (m_formatting[i]->Is(subject)) {
+                fi = i;
+                break;
+            }
+        }
+        if (fi == SIZE_MAX) return false;
+        Node* formattingElement = m_formatting[fi];
+        if (!formattingElement->open) {
+            m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(fi));
+            return true;
+        }
+        if (!NodeInScope(formattingElement)) return true;
+        const std::size_t feIndex = StackIndex(formattingElement);
+        Node* furthestBlock = nullptr;
+        for (std::size_t i = feIndex + 1; i < m_stack.size(); ++i) {
+            if (IsSpecial(m_stack[i])) {
+                furthestBlock = m_stack[i];
+                break;
+            }
+        }
+        if (furthestBlock == nullptr) {
+            while (Current() != formattingElement) Pop();
+            Pop();
+            m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(FormattingIndex(formattingElement)));
+            return true;
+        }
+        Node* commonAncestor = m_stack[feIndex - 1];
+        std::size_t bookmark = FormattingIndex(formattingElement);
+        Node* lastNode = furthestBlock;
+        std::size_t ni = StackIndex(furthestBlock);
+        for (int inner = 1;; ++inner) {
+            --ni;
+            Node* node = m_stack[ni];
+            if (node == formattingElement) break;
+            std::size_t li = FormattingIndex(node);
+            if (inner > 3 && li != SIZE_MAX) {
+                m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(li));
+                if (li < bookmark) --bookmark;
+                li = SIZE_MAX;
+            }
+            if (li == SIZE_MAX) {
+                EraseFromStack(ni);
+                continue;
+            }
+            Node* clone = CloneElement(node);
+            m_formatting[li] = clone;
+            node->open = false;
+            CountOpen(node, -1);
+            m_stack[ni] = clone;
+            clone->open = true;
+            CountOpen(clone, 1);
+            node = clone;
+            if (lastNode == furthestBlock) bookmark = li + 1;
+            InsertAt({node, nullptr}, lastNode);
+            lastNode = node;
+        }
+        InsertAt(AppropriatePlace(commonAncestor), lastNode);
+        Node* fresh = CloneElement(formattingElement);
+        while (furthestBlock->first != nullptr) {
+            InsertAt({fresh, nullptr}, furthestBlock->first);
+        }
+        InsertAt({furthestBlock, nullptr}, fresh);
+        const std::size_t oldIndex = FormattingIndex(formattingElement);
+        m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(oldIndex));
+        if (oldIndex < bookmark) --bookmark;
+        m_formatting.insert(m_formatting.begin() + static_cast<std::ptrdiff_t>(std::min(bookmark, m_formatting.size())), fresh);
+        EraseFromStack(StackIndex(formattingElement));
+        InsertIntoStack(StackIndex(furthestBlock) + 1, fresh);
+    }
+    return true;
+}
+
+void TreeBuilder::AnyOtherEndTag(const Token& t)
+{
+    const std::uint32_t id = TagId(t);
+    if (OpenCount(id) == 0) return;  // the walk below would find nothing
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        Node* n = m_stack[i];
+        if (n->Is(id)) {
+            GenerateImpliedEndTags(id);
+            while (Current() != n) Pop();
+            Pop();
+            return;
+        }
+        if (IsSpecial(n)) return;
+    }
+}
+
+void TreeBuilder::ResetInsertionMode()
+{
+    for (std::size_t i = m_stack.size(); i-- > 0;) {
+        const Node* n = m_stack[i];
+        const bool last = i == 0;
+        if (n->ns != Namespace::kHtml) {
+            if (last) { m_mode = Mode::kInBody; return; }
+            continue;
+        }
+        switch (n->tag) {
+        case kSelect:
+            for (std::size_t j = i; j-- > 0;) {
+                if (m_stack[j]->Is(kTemplate)) break;
+                if (m_stack[j]->Is(kTable)) { m_mode = Mode::kInSelectInTable; return; }
+            }
+            m_mode = Mode::kInSelect;
+            return;
+        case kTd: case kTh:
+            if (!last) { m_mode = Mode::kInCell; return; }
+            break;
+        case kTr: m_mode = Mode::kInRow; return;
+        case kTbody: case kThead: case kTfoot: m_mode = Mode::kInTableBody; return;
+        case kCaption: m_mode = Mode::kInCaption; return;
+        case kColgroup: m_mode = Mode::kInColumnGroup; return;
+        case kTable: m_mode = Mode::kInTable; return;
+        case kTemplate: m_mode = m_templateModes.empty() ? Mode::kInBody : m_templateModes.back(); return;
+        case kHead:
+            if (!last) { m_mode = Mode::kInHead; return; }
+            break;
+        case kBody: m_mode = Mode::kInBody; return;
+        case kFrameset: m_mode = Mode::kInFrameset; return;
+        case kHtml: m_mode = m_head == nullptr ? Mode::kBeforeHead : Mode::kAfterHead; return;
+        default: break;
+        }
+        if (last) { m_mode = Mode::kInBody; return; }
+    }
+    m_mode = Mode::kInBody;
+}
+
+}  // namespace html::detail
