@@ -174,6 +174,22 @@ TEST(StorageWriting, LockedStorageFileLeavesFileAndBackupAsTheyWere)
     EXPECT_FALSE(FileExists(notesfile::PreviousBackupPath(backup)));
 }
 
+TEST(StorageWriting, LockedFileWithoutABackupToKeepIsReportedAsInUse)
+{
+    // A storage file with nothing worth a backup is replaced directly; a
+    // lock on it must still be told as a lock, not as missing rights.
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    DWORD err = WriteFileSafely(path, "never", nullptr);
+    ::CloseHandle(lock);
+    EXPECT_EQ(notesfile::ClassifySaveError(err), SaveFailure::Locked) << err;
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
 TEST(StorageWriting, BackupNameTakenByAFolderStillSaves)
 {
     ScratchDir dir;
