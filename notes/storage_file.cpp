@@ -167,6 +167,21 @@ DWORD WriteTempFile(const std::wstring& temp, const std::string& bytes)
     return err;
 }
 
+// A rename onto or away from a file that another program holds open is
+// refused as "access denied" by some systems; the user must hear that the
+// file is in use, not that rights are missing. A file that cannot even be
+// opened for deletion with every kind of sharing allowed is held by someone.
+DWORD ExplainMoveError(DWORD err, const std::wstring& path)
+{
+    if (err != ERROR_ACCESS_DENIED)
+        return err;
+    UniqueFile probe(::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe && ::GetLastError() == ERROR_SHARING_VIOLATION)
+        return ERROR_SHARING_VIOLATION;
+    return err;
+}
+
 }  // namespace
 
 std::wstring PreviousBackupPath(const std::wstring& backupPath)
@@ -189,7 +204,7 @@ DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
     if (!rotate) {
         MakeWritable(path);
         if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
+            DWORD err = ExplainMoveError(LastErrorOr(ERROR_WRITE_FAULT), path);
             ::DeleteFileW(temp.c_str());
             return err;
         }
@@ -209,7 +224,7 @@ DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
         return err;
     }
     if (!Move(path, backup)) {
-        DWORD err = LastErrorOr(ERROR_WRITE_FAULT);
+        DWORD err = ExplainMoveError(LastErrorOr(ERROR_WRITE_FAULT), path);
         if (hadBackup)
             Move(prev, backup);
         ::DeleteFileW(temp.c_str());

@@ -53,6 +53,42 @@ inline bool Run(const std::vector<std::string>& args)
     return code == 0;
 }
 
+// Waits up to timeoutMs for a condition. Wine's "start /wait /unix" does
+// not always wait for the host program, so every effect is checked.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = 15000)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(50);
+    }
+}
+
+// Size of the disk a folder is on, in bytes (0 when unknown).
+inline unsigned long long DiskSize(const std::wstring& folder)
+{
+    ULARGE_INTEGER avail{}, total{}, free{};
+    if (!::GetDiskFreeSpaceExW((folder + L"\\").c_str(), &avail, &total, &free))
+        return 0;
+    return total.QuadPart;
+}
+
+// Whether a new file can be made in a folder (the probe is removed again).
+inline bool CanCreateIn(const std::wstring& folder)
+{
+    const std::wstring probe = folder + L"\\~probe.tmp";
+    HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(h);
+    ::DeleteFileW(probe.c_str());
+    return true;
+}
+
 // A small RAM disk mounted on a folder for the life of the object.
 class SmallDisk {
 public:
@@ -60,14 +96,19 @@ public:
     {
         ::CreateDirectoryW(folder.c_str(), nullptr);
         m_unix = UnixPath(folder);
+        const unsigned long long limit = 4ull * kilobytes * 1024;
         m_mounted = !m_unix.empty() &&
                     Run({"/bin/mount", "-t", "tmpfs", "-o", "size=" + std::to_string(kilobytes) + "k",
-                         "tmpfs", m_unix});
+                         "tmpfs", m_unix}) &&
+                    WaitUntil([&] { return DiskSize(folder) != 0 && DiskSize(folder) <= limit; });
     }
     ~SmallDisk()
     {
-        if (m_mounted)
+        if (m_mounted) {
+            const unsigned long long small = DiskSize(m_folder);
             Run({"/bin/umount", "-l", m_unix});
+            WaitUntil([&] { return DiskSize(m_folder) != small; });
+        }
         ::RemoveDirectoryW(m_folder.c_str());
     }
     bool Mounted() const { return m_mounted; }
@@ -82,20 +123,26 @@ private:
 // immutable attribute binds root too) for the life of the object.
 class LockedFolder {
 public:
-    explicit LockedFolder(const std::wstring& folder) : m_unix(UnixPath(folder))
+    explicit LockedFolder(const std::wstring& folder) : m_folder(folder), m_unix(UnixPath(folder))
     {
-        m_locked = !m_unix.empty() && Run({"/usr/bin/chattr", "+i", m_unix});
+        m_locked = !m_unix.empty() && Run({"/usr/bin/chattr", "+i", m_unix}) &&
+                   WaitUntil([&] { return !CanCreateIn(m_folder); });
+        if (!m_locked && !m_unix.empty())
+            Run({"/usr/bin/chattr", "-i", m_unix});
     }
     ~LockedFolder() { Release(); }
     void Release()
     {
-        if (m_locked)
+        if (m_locked) {
             Run({"/usr/bin/chattr", "-i", m_unix});
+            WaitUntil([&] { return CanCreateIn(m_folder); });
+        }
         m_locked = false;
     }
     bool Locked() const { return m_locked; }
 
 private:
+    std::wstring m_folder;
     std::string m_unix;
     bool m_locked = false;
 };

@@ -2,6 +2,10 @@
 // its backup rotation, and the recovery of a save that was cut short.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include "notes/storage_codec.h"
 #include "notes/storage_file.h"
 #include "tests/win32/test_files.h"
@@ -170,6 +174,22 @@ TEST(StorageWriting, LockedStorageFileLeavesFileAndBackupAsTheyWere)
     EXPECT_FALSE(FileExists(notesfile::PreviousBackupPath(backup)));
 }
 
+TEST(StorageWriting, LockedFileWithoutABackupToKeepIsReportedAsInUse)
+{
+    // A storage file with nothing worth a backup is replaced directly; a
+    // lock on it must still be told as a lock, not as missing rights.
+    ScratchDir dir;
+    std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    DWORD err = WriteFileSafely(path, "never", nullptr);
+    ::CloseHandle(lock);
+    EXPECT_EQ(notesfile::ClassifySaveError(err), SaveFailure::Locked) << err;
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_FALSE(FileExists(notesfile::TempPath(path)));
+}
+
 TEST(StorageWriting, BackupNameTakenByAFolderStillSaves)
 {
     ScratchDir dir;
@@ -224,6 +244,37 @@ TEST(SaveErrors, SystemErrorsMeanWhatTheUserIsTold)
     EXPECT_EQ(notesfile::ClassifySaveError(ERROR_ACCESS_DENIED), SaveFailure::NoRights);
     EXPECT_EQ(notesfile::ClassifySaveError(ERROR_WRITE_PROTECT), SaveFailure::NoRights);
     EXPECT_EQ(notesfile::ClassifySaveError(ERROR_GEN_FAILURE), SaveFailure::Other);
+}
+
+TEST(StorageReading, FileReplacedWhileBeingReadIsReadWholeOrNotAtAll)
+{
+    // Another program saving the file over and over (as this program's own
+    // save does: a temporary file renamed over it) while it is read: every
+    // read gives one whole version, or fails and is tried again.
+    ScratchDir dir;
+    const std::wstring path = dir.File(L"Jotstack.txt");
+    const std::string a(300000, 'a'), b(200001, 'b');
+    ASSERT_TRUE(WriteBytes(path, a));
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; !stop; ++i)
+            WriteFileSafely(path, i % 2 ? a : b, nullptr);
+    });
+    int whole = 0, failed = 0;
+    for (int i = 0; i < 200; ++i) {
+        std::string bytes;
+        notesfile::ReadResult r = notesfile::ReadWholeFile(path, bytes);
+        if (r == notesfile::ReadResult::Ok) {
+            EXPECT_TRUE(bytes == a || bytes == b) << "a mixed read of " << bytes.size() << " bytes";
+            ++whole;
+        } else {
+            ++failed;
+        }
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(whole, 0);
+    std::printf("%d whole reads, %d refused while the file was being replaced\n", whole, failed);
 }
 
 TEST(StorageWriting, LargeContentRoundTripsThroughTheCodec)
