@@ -361,3 +361,34 @@ TEST_F(EditorE2E, FontDialogOpensOnThePageFontAndOkKeepsThePage)
     EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"字体 font");
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"Jotstack"), nullptr);
 }
+
+TEST_F(EditorE2E, ReplaceAllBeyondThePageLimitLeavesThePageAlone)
+{
+    JotstackProcess app(m_dir);
+    // A page at its limit of 1,048,575 characters, in short lines, from the
+    // storage file (a message of 2 MiB does not cross processes under Wine).
+    std::wstring text;
+    text.reserve(1048575);
+    while (text.size() < 1048575)
+        text += std::wstring(78, L'a') + L"\r\n";
+    text.resize(1048575);
+    text.back() = L'a';
+    ASSERT_TRUE(WriteBytes(app.StoragePath(),
+                           Utf16Bytes(L"\f\f\f\f\a\a\a\a\b\b\b\b日常\r\n" + text)));
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    // The length as the control counts it (GetWindowTextLength of another
+    // process's window reads its caption, not the control's text).
+    auto length = [&] { return ::SendMessageW(app.ActiveEdit(), WM_GETTEXTLENGTH, 0, 0); };
+    ASSERT_EQ(length(), 1048575);
+    ::SendMessageW(app.ActiveEdit(), EM_SETSEL, 0, 0);
+    HWND dlg = OpenFindDialog(app, true);
+    ASSERT_NE(dlg, nullptr);
+    SetDlgText(dlg, kFindEdit, L"a");
+    SetDlgText(dlg, kReplaceEdit, L"aa");
+    Click(dlg, kReplaceAll);
+    std::wstring message = TakeMessage(app, 30000);
+    EXPECT_NE(message.find(L"1048575"), std::wstring::npos) << "no message about the limit";
+    EXPECT_EQ(length(), 1048575);
+    CloseAndWait(dlg, IDCANCEL);
+}
