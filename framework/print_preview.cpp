@@ -61,6 +61,9 @@ private:
     static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR data);
     void FitToFrame();
+    // Where the preview goes: the place of the frame's MDI client (or its
+    // whole client area), so that toolbar and status bar stay in view.
+    RECT PreviewArea() const;
     void Layout();
     void UpdateBar();
     void SetPage(int page);
@@ -74,6 +77,7 @@ private:
     std::function<void()> m_print;
     CPrintInfo m_info;
     HWND m_frame = nullptr;
+    HWND m_mdiClient = nullptr;   // hidden while the preview shows
     std::map<UINT, UniqueEmf> m_pages;
     UINT m_nCurPage = 1;
     int m_nPagesShown = 1;
@@ -122,11 +126,17 @@ bool CPrintPreviewWnd::Open(HWND frame)
     if (!RegisterWindowClass(L"JotstackPrintPreview", CS_HREDRAW | CS_VREDRAW, nullptr,
                              ::LoadCursorW(nullptr, IDC_ARROW), nullptr))
         return false;
-    RECT rc{};
-    ::GetClientRect(frame, &rc);
-    if (!CreateEx(0, L"JotstackPrintPreview", L"", WS_CHILD | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
-                  0, 0, rc.right, rc.bottom, frame, nullptr))
+    m_frame = frame;
+    m_mdiClient = ::FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    RECT rc = PreviewArea();
+    if (!CreateEx(0, L"JotstackPrintPreview", L"",
+                  WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, rc.left,
+                  rc.top, rc.right - rc.left, rc.bottom - rc.top, frame, nullptr)) {
+        m_frame = nullptr;
         return false;
+    }
+    if (m_mdiClient)
+        ::ShowWindow(m_mdiClient, SW_HIDE);
     HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     int x = 6;
     for (const BarButton& b : kButtons) {
@@ -137,7 +147,6 @@ bool CPrintPreviewWnd::Open(HWND frame)
         ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         x += kButtonWidth + 4;
     }
-    m_frame = frame;
     ::SetWindowSubclass(frame, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
     SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     Layout();
@@ -155,6 +164,9 @@ void CPrintPreviewWnd::Close()
     m_pages.clear();
     m_doc.OnEndPrinting(m_info);
     DestroyWindow();
+    if (m_mdiClient)
+        ::ShowWindow(m_mdiClient, SW_SHOW);
+    m_mdiClient = nullptr;
     if (frame) {
         ::InvalidateRect(frame, nullptr, TRUE);
         ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
@@ -172,11 +184,22 @@ LRESULT CALLBACK CPrintPreviewWnd::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     return r;
 }
 
-void CPrintPreviewWnd::FitToFrame()
+RECT CPrintPreviewWnd::PreviewArea() const
 {
     RECT rc{};
-    ::GetClientRect(m_frame, &rc);
-    SetWindowPos(HWND_TOP, 0, 0, rc.right, rc.bottom, SWP_NOACTIVATE);
+    if (m_mdiClient) {
+        ::GetWindowRect(m_mdiClient, &rc);
+        ::MapWindowPoints(nullptr, m_frame, reinterpret_cast<POINT*>(&rc), 2);
+    } else {
+        ::GetClientRect(m_frame, &rc);
+    }
+    return rc;
+}
+
+void CPrintPreviewWnd::FitToFrame()
+{
+    RECT rc = PreviewArea();
+    SetWindowPos(HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOACTIVATE);
     Layout();
 }
 

@@ -65,8 +65,11 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool HandleCommand(CmdRequest& req) override;
 
-    // Called once the edit control has been replaced (word wrap), with the
-    // new control in m_hWnd. Drop registration is redone here.
+    // Word wrap replaces the edit control. OnEditRecreating runs while the
+    // old control is still m_hWnd (revoke its drop target there);
+    // OnEditRecreated once the new one is (register the drop target and
+    // file dropping again there).
+    virtual void OnEditRecreating() {}
     virtual void OnEditRecreated() {}
 
     // Gives an edit control a whole new text in one step: a new buffer

@@ -223,6 +223,7 @@ bool CJotstackView::SetWordWrap(bool wrap)
     // The old control gives up its id and the view moves over. Its text
     // goes with it when it is destroyed below (clearing it first would
     // only cost another layout of the whole page).
+    OnEditRecreating();
     UnsubclassWindow();
     ::SetWindowLongPtrW(old, GWLP_ID, static_cast<LONG_PTR>(id + 1));
     SubclassWindow(edit);

@@ -299,3 +299,96 @@ TEST_F(EditorE2E, GarbledRepairNeedsASelectionAndRepairsShiftedText)
     app.Command(ID_EDIT_UNDO);
     EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"ok" + std::wstring(garbled, n));
 }
+
+// ---- Bad input -------------------------------------------------------------------
+
+TEST_F(EditorE2E, FindStringLongerThanThePageIsNotFound)
+{
+    JotstackProcess app(m_dir);
+    StartWithText(app, L"short");
+    HWND dlg = OpenFindDialog(app, false);
+    ASSERT_NE(dlg, nullptr);
+    SetDlgText(dlg, kFindEdit, L"short but longer");
+    Click(dlg, IDOK);
+    EXPECT_EQ(TakeMessage(app), L"搜索的字符串没有找到！");
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"short");
+    CloseAndWait(dlg, IDCANCEL);
+}
+
+TEST_F(EditorE2E, BadTabWidthAndLongFaceNameInTheIniFileGetSoundDefaults)
+{
+    JotstackProcess app(m_dir);
+    const std::wstring ini = app.IniPath();
+    ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_TAB_STOPS", L"abc", ini.c_str());
+    ::WritePrivateProfileStringW(L"Font", L"Height", L"-20", ini.c_str());
+    const std::wstring face(40, L'字');
+    ::WritePrivateProfileStringW(L"Font", L"FaceName", face.c_str(), ini.c_str());
+    StartWithText(app, L"a\tb");
+    // The page works and shows the usual tab width of 8 in the dialog.
+    app.PostCommand(ID_TAB_STOPS);
+    HWND dlg = app.WaitForOwnWindow(L"#32770", L"设置制表符宽度", 10000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_TAB_WIDTH)), L"8");
+    CloseAndWait(dlg, IDCANCEL);
+    app.Command(ID_APP_EXIT);
+    std::string bytes = ReadBytes(app.StoragePath());
+    EXPECT_NE(bytes.find(Utf16Bytes(L"a\tb", false)), std::string::npos);
+}
+
+TEST_F(EditorE2E, TabWidthZeroOrSeventeenInTheIniFileShowsEight)
+{
+    for (const wchar_t* value : {L"0", L"68"}) {
+        ScratchDir dir;
+        JotstackProcess app(dir);
+        ::WritePrivateProfileStringW(L"ParaBlock", L"PARA_TAB_STOPS", value, app.IniPath().c_str());
+        StartWithText(app, L"x");
+        app.PostCommand(ID_TAB_STOPS);
+        HWND dlg = app.WaitForOwnWindow(L"#32770", L"设置制表符宽度", 10000);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_TAB_WIDTH)), L"8") << "INI value " << value;
+        CloseAndWait(dlg, IDCANCEL);
+    }
+}
+
+TEST_F(EditorE2E, FontDialogOpensOnThePageFontAndOkKeepsThePage)
+{
+    JotstackProcess app(m_dir);
+    StartWithText(app, L"字体 font");
+    app.PostCommand(ID_SET_FONT);
+    HWND dlg = app.WaitForOwnWindow(L"#32770", L"字体", 10000);
+    ASSERT_NE(dlg, nullptr);
+    CloseAndWait(dlg, IDOK);
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"字体 font");
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", L"Jotstack"), nullptr);
+}
+
+TEST_F(EditorE2E, ReplaceAllBeyondThePageLimitLeavesThePageAlone)
+{
+    JotstackProcess app(m_dir);
+    // A page at its limit of 1,048,575 characters, in short lines, from the
+    // storage file (a message of 2 MiB does not cross processes under Wine).
+    std::wstring text;
+    text.reserve(1048575);
+    while (text.size() < 1048575)
+        text += std::wstring(78, L'a') + L"\r\n";
+    text.resize(1048575);
+    text.back() = L'a';
+    ASSERT_TRUE(WriteBytes(app.StoragePath(),
+                           Utf16Bytes(L"\f\f\f\f\a\a\a\a\b\b\b\b日常\r\n" + text)));
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    // The length as the control counts it (GetWindowTextLength of another
+    // process's window reads its caption, not the control's text).
+    auto length = [&] { return ::SendMessageW(app.ActiveEdit(), WM_GETTEXTLENGTH, 0, 0); };
+    ASSERT_EQ(length(), 1048575);
+    ::SendMessageW(app.ActiveEdit(), EM_SETSEL, 0, 0);
+    HWND dlg = OpenFindDialog(app, true);
+    ASSERT_NE(dlg, nullptr);
+    SetDlgText(dlg, kFindEdit, L"a");
+    SetDlgText(dlg, kReplaceEdit, L"aa");
+    Click(dlg, kReplaceAll);
+    std::wstring message = TakeMessage(app, 30000);
+    EXPECT_NE(message.find(L"1048575"), std::wstring::npos) << "no message about the limit";
+    EXPECT_EQ(length(), 1048575);
+    CloseAndWait(dlg, IDCANCEL);
+}

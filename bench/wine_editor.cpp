@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -302,8 +303,20 @@ void Notepad(const std::wstring& page)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1 && strcmp(argv[1], "--floor-only") == 0) {
+        // A page at its limit of plain letters in lines of 80.
+        std::wstring full;
+        while (full.size() < 1048575)
+            full += std::wstring(78, L'a') + L"\r\n";
+        full.resize(1048575);
+        std::printf("floor: 1,048,575 letters in lines of 80, wrap off: %.0f ms\n",
+                    SetTextFloor(full, false));
+        std::printf("floor: 1,048,575 letters in lines of 80, wrap on: %.0f ms\n",
+                    SetTextFloor(full, true));
+        return 0;
+    }
     std::wstring page = BigPage();
     std::wstring result = Replaced(page);
     std::printf("page: %zu characters\n", page.size());
