@@ -22,8 +22,10 @@ std::wstring ExecutablePath()
 // that may end the logon. This is the one place the tools do it.
 bool SaveNotesBeforeLogonEnds(CMainFrame& frame)
 {
-    // A save that failed has already told the user why; the logon stays
-    // alive so that nothing typed is lost.
+    // A failed save tells the user why, and the logon stays alive so that
+    // nothing typed is lost. The window and page states follow the notes.
+    if (!frame.SaveNotes(SaveOccasion::PowerCommand, true))
+        return false;
     return frame.SaveState();
 }
 

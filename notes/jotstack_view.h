@@ -70,7 +70,7 @@ protected:
     // OnEditRecreated once the new one is (register the drop target and
     // file dropping again there).
     virtual void OnEditRecreating() {}
-    virtual void OnEditRecreated() {}
+    virtual void OnEditRecreated() { RegisterDropTarget(); }
 
     // Gives an edit control a whole new text in one step: a new buffer
     // handed over with EM_SETHANDLE, so the control lays the text out once

@@ -125,6 +125,18 @@ TEST_F(DropE2E, TextDroppedOnAPageBecomesTheLineBelowThePointer)
     EXPECT_EQ(e, 10u + 12u);
 }
 
+TEST_F(DropE2E, PagesStillTakeDropsAfterWordWrapIsToggled)
+{
+    JotstackProcess app(m_dir);
+    OpenWithText(app, L"line one\r\nline two\r\nline three");
+    // Word wrap replaces the page's edit control; the new one must take drops.
+    app.Command(ID_WORD_WRAP);
+    ::Sleep(300);
+    DragHelper drag(L"text " + Point(CharPoint(app.ActiveEdit(), 2)) + L" " + Quote(L"after wrap"));
+    EXPECT_EQ(drag.Wait(), 0);
+    EXPECT_EQ(PageText(app), L"line one\r\nafter wrap\r\nline two\r\nline three");
+}
+
 TEST_F(DropE2E, AnsiTextOnTheLastLineGoesInAtThePointer)
 {
     JotstackProcess app(m_dir);
