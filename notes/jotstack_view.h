@@ -66,11 +66,10 @@ protected:
     bool HandleCommand(CmdRequest& req) override;
 
     // Word wrap replaces the edit control. OnEditRecreating runs while the
-    // old control is still m_hWnd (revoke its drop target there);
-    // OnEditRecreated once the new one is (register the drop target and
-    // file dropping again there).
-    virtual void OnEditRecreating() {}
-    virtual void OnEditRecreated() { RegisterDropTarget(); }
+    // old control is still m_hWnd, OnEditRecreated once the new one is: the
+    // drop target (and file dropping) moves over to the new control.
+    void OnEditRecreating() { RevokeDropTarget(); }
+    void OnEditRecreated() { RegisterDropTarget(); }
 
     // Gives an edit control a whole new text in one step: a new buffer
     // handed over with EM_SETHANDLE, so the control lays the text out once

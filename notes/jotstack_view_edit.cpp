@@ -224,8 +224,6 @@ bool CJotstackView::SetWordWrap(bool wrap)
     // goes with it when it is destroyed below (clearing it first would
     // only cost another layout of the whole page).
     OnEditRecreating();
-    // The old control stops taking drops before the view lets go of it.
-    RevokeDropTarget();
     UnsubclassWindow();
     ::SetWindowLongPtrW(old, GWLP_ID, static_cast<LONG_PTR>(id + 1));
     SubclassWindow(edit);
