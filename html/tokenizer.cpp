@@ -26,21 +26,52 @@ const char16_t kC1Replacements[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178,
 };
 
-// The longest named reference that prefixes text, or null.
-const NamedReference* MatchNamedReference(const std::string& text, std::size_t& length)
+// strcmp's order between a table name and a key that is no C string.
+int CompareName(const char* name, std::string_view key)
 {
-    const NamedReference* begin = kNamedReferences;
-    const NamedReference* end = kNamedReferences + kNamedReferenceCount;
-    for (std::size_t len = text.size(); len > 0; --len) {
-        const std::string prefix = text.substr(0, len);
+    std::size_t i = 0;
+    for (; i < key.size() && name[i] != 0; ++i) {
+        const unsigned char a = static_cast<unsigned char>(name[i]);
+        const unsigned char b = static_cast<unsigned char>(key[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (i < key.size()) return -1;
+    return name[i] != 0 ? 1 : 0;
+}
+
+// The table's range of names for each first character: a search looks
+// only there.
+struct FirstCharRanges {
+    std::uint32_t begin[128] = {};
+    std::uint32_t end[128] = {};
+    FirstCharRanges()
+    {
+        for (std::size_t i = 0; i < kNamedReferenceCount; ++i) {
+            const unsigned char c = static_cast<unsigned char>(kNamedReferences[i].name[0]) & 0x7F;
+            if (end[c] == 0) begin[c] = static_cast<std::uint32_t>(i);
+            end[c] = static_cast<std::uint32_t>(i + 1);
+        }
+    }
+};
+
+// The longest named reference that prefixes text, or null.
+const NamedReference* MatchNamedReference(std::string_view text, std::size_t& length)
+{
+    if (text.empty()) return nullptr;
+    static const FirstCharRanges ranges;
+    const unsigned char first = static_cast<unsigned char>(text[0]) & 0x7F;
+    const NamedReference* begin = kNamedReferences + ranges.begin[first];
+    const NamedReference* end = kNamedReferences + ranges.end[first];
+    for (std::size_t len = text.size(); len > 0 && begin != end; --len) {
+        const std::string_view prefix = text.substr(0, len);
         const NamedReference* it = std::lower_bound(
-            begin, end, prefix, [](const NamedReference& r, const std::string& key) {
-                return std::strcmp(r.name, key.c_str()) < 0;
-            });
-        if (it != end && prefix == it->name) {
+            begin, end, prefix, [](const NamedReference& r, std::string_view key) { return CompareName(r.name, key) < 0; });
+        if (it != end && CompareName(it->name, prefix) == 0) {
             length = len;
             return it;
         }
+        // Shorter prefixes sort no later than this one.
+        end = it;
     }
     return nullptr;
 }
@@ -70,17 +101,26 @@ void Token::Reset(Type newType)
     text.clear();
 }
 
-void Token::Swap(Token& other) noexcept
+void Token::TakeFrom(Token& other) noexcept
 {
     std::swap(type, other.type);
-    name.swap(other.name);
     std::swap(id, other.id);
-    attributes.swap(other.attributes);
     std::swap(selfClosing, other.selfClosing);
     std::swap(forceQuirks, other.forceQuirks);
     std::swap(hasPublicId, other.hasPublicId);
-    publicId.swap(other.publicId);
-    text.swap(other.text);
+    // Buffers change hands where both hold something; an empty one only
+    // empties the other (most tags have no text and no public id). What
+    // other is left with does not matter: it is reset before its next use.
+    auto exchange = [](auto& a, auto& b) {
+        if (a.empty() && b.empty()) return;
+        if (b.empty()) a.clear();
+        else if (a.empty()) { a.swap(b); b.clear(); }
+        else a.swap(b);
+    };
+    exchange(name, other.name);
+    exchange(attributes, other.attributes);
+    exchange(publicId, other.publicId);
+    exchange(text, other.text);
 }
 
 void AppendAsciiLower(std::string& name, char32_t c)
@@ -850,8 +890,8 @@ void Tokenizer::Next(Token& token)
     }
     if (m_haveTag) {
         m_haveTag = false;
-        // Swapped, so both keep their buffers for the next tokens.
-        token.Swap(m_tag);
+        // Handed over; m_tag keeps buffers to reuse for the next tags.
+        token.TakeFrom(m_tag);
         return;
     }
     token.Reset(Token::kEof);

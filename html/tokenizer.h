@@ -32,8 +32,9 @@ struct Token {
     const std::u16string* Find(std::string_view attributeName) const;
     // Empties the token for reuse (keeps its buffers).
     void Reset(Type newType);
-    // Exchanges contents with other, member by member (buffers change hands).
-    void Swap(Token& other) noexcept;
+    // Takes other's contents over, member by member, giving it buffers to
+    // reuse; other must be reset before it is used again.
+    void TakeFrom(Token& other) noexcept;
 };
 
 class Tokenizer {

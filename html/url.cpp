@@ -447,7 +447,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
     while (b > a && raw[b - 1] <= 0x20) --b;
     std::u16string_view in = raw.substr(a, b - a);
     std::u16string cleaned;   // only made when there is something to take out
-    if (in.find_first_of(u"\t\n\r") != std::u16string_view::npos) {
+    if (std::any_of(in.begin(), in.end(), [](char16_t c) { return c == '\t' || c == '\n' || c == '\r'; })) {
         cleaned.reserve(in.size());
         for (char16_t c : in) {
             if (c != '\t' && c != '\n' && c != '\r') cleaned.push_back(c);
