@@ -144,6 +144,13 @@ Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
     std::size_t i = 0;
     while (i < n) {
         std::size_t cr = i;
+        // Four units at a time while none of them is CR.
+        for (; cr + 4 <= n; cr += 4) {
+            std::uint64_t v;
+            std::memcpy(&v, data + cr, sizeof v);
+            v ^= 0x000D000D000D000Dull;
+            if (((v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull) != 0) break;
+        }
         while (cr < n && data[cr] != u'\r') ++cr;
         if (out != i) std::char_traits<char16_t>::move(data + out, data + i, cr - i);
         out += cr - i;
