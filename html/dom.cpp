@@ -10,6 +10,13 @@ const char* const kKnownTagNames[] = {
 #undef JOT_HTML_TAG
 };
 
+// The same with their lengths, for comparisons without strlen.
+constexpr std::string_view kKnownTagViews[] = {
+#define JOT_HTML_TAG(id, text) std::string_view(text),
+#include "html/tag_names.inc"
+#undef JOT_HTML_TAG
+};
+
 bool KeepsAttributes(std::uint32_t t)
 {
     switch (t) {
@@ -42,7 +49,7 @@ public:
     {
         for (std::size_t slot = Hash(name) & kMask;; slot = (slot + 1) & kMask) {
             const std::uint16_t id = m_ids[slot];
-            if (id == 0 || name == kKnownTagNames[id]) return id;
+            if (id == 0 || name == kKnownTagViews[id]) return id;
         }
     }
 
@@ -112,6 +119,7 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
     n.kind = Node::kElement;
     n.ns = ns;
     n.tag = t;
+    if (t == tag::kBase && ns == Namespace::kHtml) m_hasBase = true;
     if (attributes != nullptr && !attributes->empty() && ns == Namespace::kHtml && KeepsAttributes(t)) {
         n.data = static_cast<std::uint32_t>(m_attributes.size());
         m_attributes.push_back(*attributes);

@@ -61,6 +61,9 @@ public:
     const std::u16string* Attribute(const Node* element, std::string_view name) const;
     std::string TagName(const Node* element) const;
     std::size_t NodeCount() const { return m_nodeCount; }
+    // Whether a <base> element was ever made: most documents have none, and
+    // then nobody needs to look for one.
+    bool HasBaseElement() const { return m_hasBase; }
 
     // For the tree builder.
     std::uint32_t InternTag(const std::string& name);
@@ -76,6 +79,7 @@ private:
     static constexpr std::size_t kBlockSize = 2048;
     std::vector<std::unique_ptr<Node[]>> m_blocks;
     std::size_t m_nodeCount = 0;
+    bool m_hasBase = false;
     std::deque<std::u16string> m_texts;
     std::deque<std::vector<html::Attribute>> m_attributes;
     std::unordered_map<std::string, std::uint32_t> m_tagIds;

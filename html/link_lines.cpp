@@ -134,6 +134,7 @@ std::optional<Url> DocumentBase(const Document& document, const std::optional<st
 {
     std::optional<Url> source;
     if (sourceUrl) source = ParseUrl(*sourceUrl);
+    if (!document.HasBaseElement()) return source;
     const Node* n = document.Root()->first;
     while (n != nullptr) {
         const bool isTemplate = n->Is(tag::kTemplate);
