@@ -191,7 +191,7 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
                 out.push_back(u'\t');
             }
             if (const std::u16string* href = document.Attribute(n, "href")) {
-                out += ResolveHref(*href, base);
+                AppendResolvedHref(out, *href, base);
             }
             out += u"\r\n";
         }

@@ -37,5 +37,10 @@ std::optional<Url> ParseUrl(std::u16string_view input, const Url* base = nullptr
 // the href is given as written, trimmed of surrounding white space and
 // without tabs and line breaks.
 std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& base);
+// The same appended to out (no string of its own).
+void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std::optional<Url>& base);
+// ResolveHref without its shortcut for common links, always through the
+// parser; tests compare the two.
+std::u16string ResolveHrefByParser(std::u16string_view href, const std::optional<Url>& base);
 
 }  // namespace html
