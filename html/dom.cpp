@@ -127,13 +127,39 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
     return &n;
 }
 
-Node* Document::NewText(std::u16string text)
+Node* Document::NewText(std::u16string_view text)
 {
     Node& n = *NewNode();
     n.kind = Node::kText;
     n.data = static_cast<std::uint32_t>(m_texts.size());
-    m_texts.push_back(std::move(text));
+    m_texts.push_back(TextSpan{m_textChars.size(), text.size(), text.size()});
+    m_textChars.append(text);
     return &n;
+}
+
+void Document::AppendText(Node* text, std::u16string_view more)
+{
+    TextSpan& span = m_texts[text->data];
+    if (span.offset + span.capacity == m_textChars.size()) {
+        // The last text of the block (or room up to its end): grow in place.
+        m_textChars.resize(span.offset + span.length);
+        m_textChars.append(more);
+        span.length += more.size();
+        span.capacity = span.length;
+        return;
+    }
+    if (span.length + more.size() <= span.capacity) {
+        std::char_traits<char16_t>::copy(&m_textChars[span.offset + span.length], more.data(), more.size());
+        span.length += more.size();
+        return;
+    }
+    const std::size_t offset = m_textChars.size();
+    const std::size_t length = span.length + more.size();
+    const std::size_t capacity = 2 * length;
+    m_textChars.resize(offset + capacity);
+    std::char_traits<char16_t>::copy(&m_textChars[offset], &m_textChars[span.offset], span.length);
+    std::char_traits<char16_t>::copy(&m_textChars[offset + span.length], more.data(), more.size());
+    span = TextSpan{offset, length, capacity};
 }
 
 const std::vector<html::Attribute>* Document::Attributes(const Node* element) const

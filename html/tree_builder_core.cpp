@@ -292,10 +292,10 @@ void TreeBuilder::InsertText(std::u16string_view text)
     if (place.parent->kind == Node::kDocument) return;
     Node* before = place.before != nullptr ? place.before->prev : place.parent->last;
     if (before != nullptr && before->kind == Node::kText) {
-        m_doc.MutableText(before).append(text);
+        m_doc.AppendText(before, text);
         return;
     }
-    InsertAt(place, m_doc.NewText(std::u16string(text)));
+    InsertAt(place, m_doc.NewText(text));
 }
 
 void TreeBuilder::PushFormatting(Node* n)
