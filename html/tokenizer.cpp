@@ -101,28 +101,6 @@ void Token::Reset(Type newType)
     text.clear();
 }
 
-void Token::TakeFrom(Token& other) noexcept
-{
-    std::swap(type, other.type);
-    std::swap(id, other.id);
-    std::swap(selfClosing, other.selfClosing);
-    std::swap(forceQuirks, other.forceQuirks);
-    std::swap(hasPublicId, other.hasPublicId);
-    // Buffers change hands where both hold something; an empty one only
-    // empties the other (most tags have no text and no public id). What
-    // other is left with does not matter: it is reset before its next use.
-    auto exchange = [](auto& a, auto& b) {
-        if (a.empty() && b.empty()) return;
-        if (b.empty()) a.clear();
-        else if (a.empty()) { a.swap(b); b.clear(); }
-        else a.swap(b);
-    };
-    exchange(name, other.name);
-    exchange(attributes, other.attributes);
-    exchange(publicId, other.publicId);
-    exchange(text, other.text);
-}
-
 void AppendAsciiLower(std::string& name, char32_t c)
 {
     if (c < 0x80) {
@@ -358,7 +336,7 @@ void Tokenizer::ReadDoctype()
     m_haveTag = true;
 }
 
-void Tokenizer::Next(Token& token)
+Token& Tokenizer::Next()
 {
     while (!m_haveTag && !m_eofSeen) {
         const int c = Get();
@@ -891,17 +869,18 @@ void Tokenizer::Next(Token& token)
         }
     }
     if (!m_text.empty()) {
-        token.Reset(Token::kText);
-        token.text.swap(m_text);
-        return;
+        // The buffers change places: m_text gets the last text's, emptied.
+        m_textToken.Reset(Token::kText);
+        m_textToken.text.swap(m_text);
+        return m_textToken;
     }
     if (m_haveTag) {
         m_haveTag = false;
-        // Handed over; m_tag keeps buffers to reuse for the next tags.
-        token.TakeFrom(m_tag);
-        return;
+        // Given as it is; it is reset when the next tag starts.
+        return m_tag;
     }
-    token.Reset(Token::kEof);
+    m_eofToken.Reset(Token::kEof);
+    return m_eofToken;
 }
 
 }  // namespace html

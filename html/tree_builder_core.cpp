@@ -9,11 +9,10 @@ namespace html::detail {
 
 void TreeBuilder::Run()
 {
-    Token token;
     while (!m_stopped) {
         const Node* adjusted = m_stack.empty() ? nullptr : m_stack.back();
         m_tokenizer.SetCdataAllowed(adjusted != nullptr && adjusted->ns != Namespace::kHtml);
-        m_tokenizer.Next(token);
+        Token& token = m_tokenizer.Next();
         if (token.type == Token::kText && m_ignoreNextLf) {
             if (!token.text.empty() && token.text[0] == u'\n') {
                 token.text.erase(0, 1);
