@@ -37,7 +37,18 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
                 std::uint64_t v;
                 std::memcpy(&v, in + i, sizeof v);
                 if ((v & 0x8080808080808080ull) != 0) break;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+                // Each byte widened to a unit with shifts and masks: four
+                // units per 64-bit word.
+                for (int half = 0; half < 2; ++half) {
+                    std::uint64_t w = half == 0 ? (v & 0xFFFFFFFFull) : (v >> 32);
+                    w = (w | (w << 16)) & 0x0000FFFF0000FFFFull;
+                    w = (w | (w << 8)) & 0x00FF00FF00FF00FFull;
+                    std::memcpy(dst + 4 * half, &w, sizeof w);
+                }
+#else
                 for (int k = 0; k < 8; ++k) dst[k] = in[i + k];
+#endif
                 dst += 8;
                 i += 8;
             }
