@@ -182,6 +182,7 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
     // no string per link text.
     std::u16string out;
     std::vector<const Node*> pending;
+    const HrefResolver resolver(base);
     const Node* n = document.Root()->first;
     while (n != nullptr) {
         const bool isTemplate = n->Is(tag::kTemplate);
@@ -191,7 +192,7 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
                 out.push_back(u'\t');
             }
             if (const std::u16string* href = document.Attribute(n, "href")) {
-                AppendResolvedHref(out, *href, base);
+                resolver.Append(out, *href);
             }
             out += u"\r\n";
         }

@@ -830,14 +830,12 @@ struct VerbatimChars {
 };
 
 // The common link in a selection, "/path?query#fragment" under an http or
-// https page, resolved without the whole parser: the result is the base's
-// origin followed by the href as written. Anything that the parser would
-// change (dot segments, characters it encodes, "//", "\\", spaces) is
-// left to the parser: false then, and out untouched.
-bool AppendPathAbsoluteFast(std::u16string_view href, const Url& base, std::u16string& out)
+// https page, needs no parser: the result is the base's origin followed by
+// the href as written. Anything that the parser would change (dot
+// segments, characters it encodes, "//", "\\", spaces) is left to it.
+bool IsVerbatimPathAbsolute(std::u16string_view href)
 {
-    if (href.empty() || href[0] != u'/' || !base.host || base.opaquePath) return false;
-    if (base.scheme != u"http" && base.scheme != u"https") return false;
+    if (href.empty() || href[0] != u'/') return false;
     if (href.size() > 1 && href[1] == u'/') return false;
     static const VerbatimChars verbatim;
     bool inPath = true;
@@ -853,21 +851,31 @@ bool AppendPathAbsoluteFast(std::u16string_view href, const Url& base, std::u16s
             return false;   // possibly an encoded dot segment
         }
     }
-    AppendOrigin(base, out);
-    out.append(href);
     return true;
 }
 
 }  // namespace
 
-void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std::optional<Url>& base)
+HrefResolver::HrefResolver(const std::optional<Url>& base) : m_base(base)
+{
+    if (base && base->host && !base->opaquePath && (base->scheme == u"http" || base->scheme == u"https")) {
+        m_fast = true;
+        AppendOrigin(*base, m_origin);
+    }
+}
+
+void HrefResolver::Append(std::u16string& out, std::u16string_view href) const
 {
     std::size_t a = 0, b = href.size();
     while (a < b && href[a] <= 0x20) ++a;
     while (b > a && href[b - 1] <= 0x20) --b;
     const std::u16string_view trimmed = href.substr(a, b - a);
-    if (base && AppendPathAbsoluteFast(trimmed, *base, out)) return;
-    const std::optional<Url> url = ParseUrl(trimmed, base ? &*base : nullptr);
+    if (m_fast && IsVerbatimPathAbsolute(trimmed)) {
+        out += m_origin;
+        out.append(trimmed);
+        return;
+    }
+    const std::optional<Url> url = ParseUrl(trimmed, m_base ? &*m_base : nullptr);
     if (url) {
         out += url->Serialize();
         return;
@@ -877,6 +885,11 @@ void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std
     for (char16_t c : trimmed) {
         if (c != u'\t' && c != u'\n' && c != u'\r') out.push_back(c);
     }
+}
+
+void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std::optional<Url>& base)
+{
+    HrefResolver(base).Append(out, href);
 }
 
 std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& base)
