@@ -127,6 +127,16 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
     return &n;
 }
 
+Node* Document::NewElement(std::uint32_t t, Namespace ns, std::vector<html::Attribute>&& attributes)
+{
+    Node* n = NewElement(t, ns, nullptr);
+    if (!attributes.empty() && ns == Namespace::kHtml && KeepsAttributes(t)) {
+        n->data = static_cast<std::uint32_t>(m_attributes.size());
+        m_attributes.push_back(std::move(attributes));
+    }
+    return n;
+}
+
 Node* Document::NewText(std::u16string_view text)
 {
     Node& n = *NewNode();

@@ -73,6 +73,8 @@ public:
     // For the tree builder.
     std::uint32_t InternTag(const std::string& name);
     Node* NewElement(std::uint32_t tag, Namespace ns, const std::vector<html::Attribute>* attributes);
+    // The same taking the attributes over instead of copying them.
+    Node* NewElement(std::uint32_t tag, Namespace ns, std::vector<html::Attribute>&& attributes);
     Node* NewText(std::u16string_view text);
     void AppendText(Node* text, std::u16string_view more);
     const std::vector<html::Attribute>* Attributes(const Node* element) const;

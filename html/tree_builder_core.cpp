@@ -276,6 +276,14 @@ Node* TreeBuilder::InsertElement(const Token& t, Namespace ns)
     return n;
 }
 
+Node* TreeBuilder::InsertAnchor(Token& t)
+{
+    Node* n = m_doc.NewElement(TagId(t), Namespace::kHtml, std::move(t.attributes));
+    InsertAt(AppropriatePlace(), n);
+    Push(n);
+    return n;
+}
+
 Node* TreeBuilder::InsertSynthetic(const char* name)
 {
     Token t;
