@@ -664,6 +664,9 @@ Token& Tokenizer::Next()
                 const std::size_t from = m_pos - 1;
                 std::size_t to = m_pos;
                 while (to < m_input.size() && m_input[to] != quote && m_input[to] != u'&' && m_input[to] != 0) ++to;
+                // A reference follows ("?a=1&amp;b=2"): room for more, so
+                // that what it stands for does not move the value again.
+                if (to < m_input.size() && m_input[to] == u'&') m_attr.value.reserve(m_attr.value.size() + 2 * (to - from) + 8);
                 m_attr.value.append(m_input, from, to - from);
                 m_pos = to;
             }
