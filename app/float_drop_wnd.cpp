@@ -56,15 +56,27 @@ void CFloatDropWnd::ModifyStyleEx(DWORD remove, DWORD add)
 
 void CFloatDropWnd::OnOK()
 {
-    const HICON icon = m_hIcon;
-    m_hIcon = nullptr;
-    Invalidate(true);
-    UpdateWindow();
-    PumpMessages();
-    ::Sleep(200);
-    m_hIcon = icon;
-    Invalidate(true);
-    UpdateWindow();
+    // The icon goes blank and a timer brings it back: the window's thread
+    // never sleeps, so the program (and the drag source waiting for the
+    // drop to finish) carries on at once.
+    if (m_hIcon != nullptr) {
+        m_hFlashIcon = m_hIcon;
+        m_hIcon = nullptr;
+        Invalidate(true);
+        UpdateWindow();
+    }
+    ::SetTimer(m_hWnd, kFlashTimer, 200, nullptr);
+}
+
+void CFloatDropWnd::EndFlash()
+{
+    ::KillTimer(m_hWnd, kFlashTimer);
+    if (m_hFlashIcon != nullptr) {
+        m_hIcon = m_hFlashIcon;
+        m_hFlashIcon = nullptr;
+        Invalidate(true);
+        UpdateWindow();
+    }
 }
 
 void CFloatDropWnd::OnPaint()
@@ -126,6 +138,12 @@ LRESULT CFloatDropWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         break;
     case WM_DROPFILES:
         return 0;
+    case WM_TIMER:
+        if (wp == kFlashTimer) {
+            EndFlash();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         m_dropTarget.Revoke();
         break;

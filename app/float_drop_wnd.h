@@ -35,9 +35,13 @@ protected:
 private:
     void OnPaint();
     void ModifyStyleEx(DWORD remove, DWORD add);
+    void EndFlash();
+
+    static constexpr UINT_PTR kFlashTimer = 1;
 
     int m_bDragging = 0;
     POINT m_ptGrab{0, 0};
     HICON m_hIcon = nullptr;
+    HICON m_hFlashIcon = nullptr;   // the icon while it is blanked by a flash
     CEditDropTarget m_dropTarget;
 };

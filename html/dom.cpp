@@ -10,6 +10,13 @@ const char* const kKnownTagNames[] = {
 #undef JOT_HTML_TAG
 };
 
+// The same with their lengths, for comparisons without strlen.
+constexpr std::string_view kKnownTagViews[] = {
+#define JOT_HTML_TAG(id, text) std::string_view(text),
+#include "html/tag_names.inc"
+#undef JOT_HTML_TAG
+};
+
 bool KeepsAttributes(std::uint32_t t)
 {
     switch (t) {
@@ -42,7 +49,7 @@ public:
     {
         for (std::size_t slot = Hash(name) & kMask;; slot = (slot + 1) & kMask) {
             const std::uint16_t id = m_ids[slot];
-            if (id == 0 || name == kKnownTagNames[id]) return id;
+            if (id == 0 || name == kKnownTagViews[id]) return id;
         }
     }
 
@@ -112,6 +119,7 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
     n.kind = Node::kElement;
     n.ns = ns;
     n.tag = t;
+    if (t == tag::kBase && ns == Namespace::kHtml) m_hasBase = true;
     if (attributes != nullptr && !attributes->empty() && ns == Namespace::kHtml && KeepsAttributes(t)) {
         n.data = static_cast<std::uint32_t>(m_attributes.size());
         m_attributes.push_back(*attributes);
@@ -119,13 +127,49 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, const std::vector<html
     return &n;
 }
 
-Node* Document::NewText(std::u16string text)
+Node* Document::NewElement(std::uint32_t t, Namespace ns, std::vector<html::Attribute>&& attributes)
+{
+    Node* n = NewElement(t, ns, nullptr);
+    if (!attributes.empty() && ns == Namespace::kHtml && KeepsAttributes(t)) {
+        n->data = static_cast<std::uint32_t>(m_attributes.size());
+        m_attributes.push_back(std::move(attributes));
+    }
+    return n;
+}
+
+Node* Document::NewText(std::u16string_view text)
 {
     Node& n = *NewNode();
     n.kind = Node::kText;
     n.data = static_cast<std::uint32_t>(m_texts.size());
-    m_texts.push_back(std::move(text));
+    m_texts.push_back(TextSpan{m_textChars.size(), text.size(), text.size()});
+    m_textChars.append(text);
     return &n;
+}
+
+void Document::AppendText(Node* text, std::u16string_view more)
+{
+    TextSpan& span = m_texts[text->data];
+    if (span.offset + span.capacity == m_textChars.size()) {
+        // The last text of the block (or room up to its end): grow in place.
+        m_textChars.resize(span.offset + span.length);
+        m_textChars.append(more);
+        span.length += more.size();
+        span.capacity = span.length;
+        return;
+    }
+    if (span.length + more.size() <= span.capacity) {
+        std::char_traits<char16_t>::copy(&m_textChars[span.offset + span.length], more.data(), more.size());
+        span.length += more.size();
+        return;
+    }
+    const std::size_t offset = m_textChars.size();
+    const std::size_t length = span.length + more.size();
+    const std::size_t capacity = 2 * length;
+    m_textChars.resize(offset + capacity);
+    std::char_traits<char16_t>::copy(&m_textChars[offset], &m_textChars[span.offset], span.length);
+    std::char_traits<char16_t>::copy(&m_textChars[offset + span.length], more.data(), more.size());
+    span = TextSpan{offset, length, capacity};
 }
 
 const std::vector<html::Attribute>* Document::Attributes(const Node* element) const

@@ -55,18 +55,28 @@ public:
     Node* Root() { return &m_blocks.front()[0]; }
     const Node* Root() const { return &m_blocks.front()[0]; }
 
-    const std::u16string& Text(const Node* text) const { return m_texts[text->data]; }
+    // Valid until the document changes (views into its one block of text).
+    std::u16string_view Text(const Node* text) const
+    {
+        const TextSpan& span = m_texts[text->data];
+        return std::u16string_view(m_textChars.data() + span.offset, span.length);
+    }
     // An attribute's value; only kept for the elements whose attributes
     // matter to links (a, base, formatting elements, input, font).
     const std::u16string* Attribute(const Node* element, std::string_view name) const;
     std::string TagName(const Node* element) const;
     std::size_t NodeCount() const { return m_nodeCount; }
+    // Whether a <base> element was ever made: most documents have none, and
+    // then nobody needs to look for one.
+    bool HasBaseElement() const { return m_hasBase; }
 
     // For the tree builder.
     std::uint32_t InternTag(const std::string& name);
     Node* NewElement(std::uint32_t tag, Namespace ns, const std::vector<html::Attribute>* attributes);
-    Node* NewText(std::u16string text);
-    std::u16string& MutableText(Node* text) { return m_texts[text->data]; }
+    // The same taking the attributes over instead of copying them.
+    Node* NewElement(std::uint32_t tag, Namespace ns, std::vector<html::Attribute>&& attributes);
+    Node* NewText(std::u16string_view text);
+    void AppendText(Node* text, std::u16string_view more);
     const std::vector<html::Attribute>* Attributes(const Node* element) const;
 
 private:
@@ -76,7 +86,17 @@ private:
     static constexpr std::size_t kBlockSize = 2048;
     std::vector<std::unique_ptr<Node[]>> m_blocks;
     std::size_t m_nodeCount = 0;
-    std::deque<std::u16string> m_texts;
+    bool m_hasBase = false;
+    // All texts in one block, each a span of it: no allocation per text
+    // node. A text that grows while it is not the last one moves to the
+    // end with room to spare, so that repeated growth stays linear.
+    struct TextSpan {
+        std::size_t offset;
+        std::size_t length;
+        std::size_t capacity;
+    };
+    std::u16string m_textChars;
+    std::vector<TextSpan> m_texts;
     std::deque<std::vector<html::Attribute>> m_attributes;
     std::unordered_map<std::string, std::uint32_t> m_tagIds;
     std::vector<std::string> m_unknownNames;

@@ -60,10 +60,12 @@ const Node* NextInTree(const Node* n, const Node* top, bool descend)
 namespace {
 
 // White space collapsed as the text comes: runs become one space, none at
-// either end.
+// either end. Writes to the end of a string that may already hold other
+// lines.
 class OneLine {
 public:
-    void Space() { m_pendingSpace = !m_out.empty(); }
+    explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()) {}
+    void Space() { m_pendingSpace = m_out.size() != m_start; }
     void Append(std::u16string_view text)
     {
         std::size_t i = 0;
@@ -81,21 +83,22 @@ public:
             i = j;
         }
     }
-    std::u16string Take() { return std::move(m_out); }
 
 private:
-    std::u16string m_out;
+    std::u16string& m_out;
+    std::size_t m_start;
     bool m_pendingSpace = false;
 };
 
-}  // namespace
-
-std::u16string RenderedTextOneLine(const Document& document, const Node* element)
+// The rendered text of element appended to out; pending is scratch room
+// (kept between calls to spare allocations).
+void AppendRenderedText(const Document& document, const Node* element, std::u16string& out,
+                        std::vector<const Node*>& pending)
 {
-    OneLine line;
+    OneLine line(out);
     // Depth-first, iterative (trees may be deep); a null entry stands for
     // the end of a block.
-    std::vector<const Node*> pending;
+    pending.clear();
     for (const Node* c = element->last; c != nullptr; c = c->prev) pending.push_back(c);
     while (!pending.empty()) {
         const Node* n = pending.back();
@@ -115,13 +118,23 @@ std::u16string RenderedTextOneLine(const Document& document, const Node* element
         }
         for (const Node* c = n->last; c != nullptr; c = c->prev) pending.push_back(c);
     }
-    return line.Take();
+}
+
+}  // namespace
+
+std::u16string RenderedTextOneLine(const Document& document, const Node* element)
+{
+    std::u16string out;
+    std::vector<const Node*> pending;
+    AppendRenderedText(document, element, out, pending);
+    return out;
 }
 
 std::optional<Url> DocumentBase(const Document& document, const std::optional<std::u16string>& sourceUrl)
 {
     std::optional<Url> source;
     if (sourceUrl) source = ParseUrl(*sourceUrl);
+    if (!document.HasBaseElement()) return source;
     const Node* n = document.Root()->first;
     while (n != nullptr) {
         const bool isTemplate = n->Is(tag::kTemplate);
@@ -165,14 +178,25 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
     Document document;
     Parse(std::move(clipboardText), document);
     const std::optional<Url> base = DocumentBase(document, source);
+    // The lines are written straight into the result: no list of links,
+    // no string per link text.
     std::u16string out;
-    for (const Link& link : ExtractLinks(document, base)) {
-        if (mode != LinkMode::kAddresses) {
-            out += link.text;
-            out.push_back(u'\t');
+    std::vector<const Node*> pending;
+    const HrefResolver resolver(base);
+    const Node* n = document.Root()->first;
+    while (n != nullptr) {
+        const bool isTemplate = n->Is(tag::kTemplate);
+        if (n->Is(tag::kA)) {
+            if (mode != LinkMode::kAddresses) {
+                AppendRenderedText(document, n, out, pending);
+                out.push_back(u'\t');
+            }
+            if (const std::u16string* href = document.Attribute(n, "href")) {
+                resolver.Append(out, *href);
+            }
+            out += u"\r\n";
         }
-        out += link.address;
-        out += u"\r\n";
+        n = NextInTree(n, document.Root(), !isTemplate);
     }
     return out;
 }

@@ -26,21 +26,52 @@ const char16_t kC1Replacements[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178,
 };
 
-// The longest named reference that prefixes text, or null.
-const NamedReference* MatchNamedReference(const std::string& text, std::size_t& length)
+// strcmp's order between a table name and a key that is no C string.
+int CompareName(const char* name, std::string_view key)
 {
-    const NamedReference* begin = kNamedReferences;
-    const NamedReference* end = kNamedReferences + kNamedReferenceCount;
-    for (std::size_t len = text.size(); len > 0; --len) {
-        const std::string prefix = text.substr(0, len);
+    std::size_t i = 0;
+    for (; i < key.size() && name[i] != 0; ++i) {
+        const unsigned char a = static_cast<unsigned char>(name[i]);
+        const unsigned char b = static_cast<unsigned char>(key[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (i < key.size()) return -1;
+    return name[i] != 0 ? 1 : 0;
+}
+
+// The table's range of names for each first character: a search looks
+// only there.
+struct FirstCharRanges {
+    std::uint32_t begin[128] = {};
+    std::uint32_t end[128] = {};
+    FirstCharRanges()
+    {
+        for (std::size_t i = 0; i < kNamedReferenceCount; ++i) {
+            const unsigned char c = static_cast<unsigned char>(kNamedReferences[i].name[0]) & 0x7F;
+            if (end[c] == 0) begin[c] = static_cast<std::uint32_t>(i);
+            end[c] = static_cast<std::uint32_t>(i + 1);
+        }
+    }
+};
+
+// The longest named reference that prefixes text, or null.
+const NamedReference* MatchNamedReference(std::string_view text, std::size_t& length)
+{
+    if (text.empty()) return nullptr;
+    static const FirstCharRanges ranges;
+    const unsigned char first = static_cast<unsigned char>(text[0]) & 0x7F;
+    const NamedReference* begin = kNamedReferences + ranges.begin[first];
+    const NamedReference* end = kNamedReferences + ranges.end[first];
+    for (std::size_t len = text.size(); len > 0 && begin != end; --len) {
+        const std::string_view prefix = text.substr(0, len);
         const NamedReference* it = std::lower_bound(
-            begin, end, prefix, [](const NamedReference& r, const std::string& key) {
-                return std::strcmp(r.name, key.c_str()) < 0;
-            });
-        if (it != end && prefix == it->name) {
+            begin, end, prefix, [](const NamedReference& r, std::string_view key) { return CompareName(r.name, key) < 0; });
+        if (it != end && CompareName(it->name, prefix) == 0) {
             length = len;
             return it;
         }
+        // Shorter prefixes sort no later than this one.
+        end = it;
     }
     return nullptr;
 }
@@ -70,19 +101,6 @@ void Token::Reset(Type newType)
     text.clear();
 }
 
-void Token::Swap(Token& other) noexcept
-{
-    std::swap(type, other.type);
-    name.swap(other.name);
-    std::swap(id, other.id);
-    attributes.swap(other.attributes);
-    std::swap(selfClosing, other.selfClosing);
-    std::swap(forceQuirks, other.forceQuirks);
-    std::swap(hasPublicId, other.hasPublicId);
-    publicId.swap(other.publicId);
-    text.swap(other.text);
-}
-
 void AppendAsciiLower(std::string& name, char32_t c)
 {
     if (c < 0x80) {
@@ -104,6 +122,13 @@ Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
     std::size_t i = 0;
     while (i < n) {
         std::size_t cr = i;
+        // Four units at a time while none of them is CR.
+        for (; cr + 4 <= n; cr += 4) {
+            std::uint64_t v;
+            std::memcpy(&v, data + cr, sizeof v);
+            v ^= 0x000D000D000D000Dull;
+            if (((v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull) != 0) break;
+        }
         while (cr < n && data[cr] != u'\r') ++cr;
         if (out != i) std::char_traits<char16_t>::move(data + out, data + i, cr - i);
         out += cr - i;
@@ -311,7 +336,7 @@ void Tokenizer::ReadDoctype()
     m_haveTag = true;
 }
 
-void Tokenizer::Next(Token& token)
+Token& Tokenizer::Next()
 {
     while (!m_haveTag && !m_eofSeen) {
         const int c = Get();
@@ -639,6 +664,9 @@ void Tokenizer::Next(Token& token)
                 const std::size_t from = m_pos - 1;
                 std::size_t to = m_pos;
                 while (to < m_input.size() && m_input[to] != quote && m_input[to] != u'&' && m_input[to] != 0) ++to;
+                // A reference follows ("?a=1&amp;b=2"): room for more, so
+                // that what it stands for does not move the value again.
+                if (to < m_input.size() && m_input[to] == u'&') m_attr.value.reserve(m_attr.value.size() + 2 * (to - from) + 8);
                 m_attr.value.append(m_input, from, to - from);
                 m_pos = to;
             }
@@ -844,17 +872,18 @@ void Tokenizer::Next(Token& token)
         }
     }
     if (!m_text.empty()) {
-        token.Reset(Token::kText);
-        token.text.swap(m_text);
-        return;
+        // The buffers change places: m_text gets the last text's, emptied.
+        m_textToken.Reset(Token::kText);
+        m_textToken.text.swap(m_text);
+        return m_textToken;
     }
     if (m_haveTag) {
         m_haveTag = false;
-        // Swapped, so both keep their buffers for the next tokens.
-        token.Swap(m_tag);
-        return;
+        // Given as it is; it is reset when the next tag starts.
+        return m_tag;
     }
-    token.Reset(Token::kEof);
+    m_eofToken.Reset(Token::kEof);
+    return m_eofToken;
 }
 
 }  // namespace html

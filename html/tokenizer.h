@@ -32,8 +32,6 @@ struct Token {
     const std::u16string* Find(std::string_view attributeName) const;
     // Empties the token for reuse (keeps its buffers).
     void Reset(Type newType);
-    // Exchanges contents with other, member by member (buffers change hands).
-    void Swap(Token& other) noexcept;
 };
 
 class Tokenizer {
@@ -58,8 +56,10 @@ public:
     explicit Tokenizer(std::u16string input);
 
     // The next token; kEof at the end and ever after. Runs of characters
-    // come as one kText token (which may hold NUL characters).
-    void Next(Token& token);
+    // come as one kText token (which may hold NUL characters). The token
+    // is the tokenizer's own (no hand-over of buffers): the caller may
+    // change it, and it is only good until the next call.
+    Token& Next();
 
     void SwitchTo(State state) { m_state = state; }
     // Whether "<![CDATA[" opens a CDATA section (the current node is foreign).
@@ -87,6 +87,8 @@ private:
     bool m_cdataAllowed = false;
 
     std::u16string m_text;        // characters waiting to be returned
+    Token m_textToken;            // what returns them
+    Token m_eofToken;
     Token m_tag;                  // tag or comment being built
     bool m_haveTag = false;       // m_tag is complete and waits behind m_text
     bool m_eofSeen = false;

@@ -344,7 +344,7 @@ void TreeBuilder::InBodyStart(Token& t)
             }
         }
         ReconstructFormatting();
-        PushFormatting(InsertElement(t));
+        PushFormatting(InsertAnchor(t));
         return;
     }
     case kB: case kBig: case kCode: case kEm: case kFont: case kI: case kS: case kSmall:

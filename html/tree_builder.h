@@ -154,6 +154,9 @@ private:
     Node* CloneElement(const Node* original);
 
     Node* InsertElement(const Token& t, Namespace ns = Namespace::kHtml);
+    // The same for an <a> start tag in HTML content: its attributes move
+    // into the element (nothing reads them from the token afterwards).
+    Node* InsertAnchor(Token& t);
     Node* InsertSynthetic(const char* name);
 
     void InsertText(std::u16string_view text);

@@ -9,11 +9,10 @@ namespace html::detail {
 
 void TreeBuilder::Run()
 {
-    Token token;
     while (!m_stopped) {
         const Node* adjusted = m_stack.empty() ? nullptr : m_stack.back();
         m_tokenizer.SetCdataAllowed(adjusted != nullptr && adjusted->ns != Namespace::kHtml);
-        m_tokenizer.Next(token);
+        Token& token = m_tokenizer.Next();
         if (token.type == Token::kText && m_ignoreNextLf) {
             if (!token.text.empty() && token.text[0] == u'\n') {
                 token.text.erase(0, 1);
@@ -277,6 +276,14 @@ Node* TreeBuilder::InsertElement(const Token& t, Namespace ns)
     return n;
 }
 
+Node* TreeBuilder::InsertAnchor(Token& t)
+{
+    Node* n = m_doc.NewElement(TagId(t), Namespace::kHtml, std::move(t.attributes));
+    InsertAt(AppropriatePlace(), n);
+    Push(n);
+    return n;
+}
+
 Node* TreeBuilder::InsertSynthetic(const char* name)
 {
     Token t;
@@ -292,10 +299,10 @@ void TreeBuilder::InsertText(std::u16string_view text)
     if (place.parent->kind == Node::kDocument) return;
     Node* before = place.before != nullptr ? place.before->prev : place.parent->last;
     if (before != nullptr && before->kind == Node::kText) {
-        m_doc.MutableText(before).append(text);
+        m_doc.AppendText(before, text);
         return;
     }
-    InsertAt(place, m_doc.NewText(std::u16string(text)));
+    InsertAt(place, m_doc.NewText(text));
 }
 
 void TreeBuilder::PushFormatting(Node* n)

@@ -392,6 +392,35 @@ enum class St {
 
 bool Url::IsSpecial() const { return IsSpecialScheme(scheme); }
 
+namespace {
+
+// The scheme and, when there is a host, the authority: everything before
+// the path.
+void AppendOrigin(const Url& url, std::u16string& out)
+{
+    out += url.scheme;
+    out += u':';
+    if (url.host) {
+        out += u"//";
+        if (!url.username.empty() || !url.password.empty()) {
+            out += url.username;
+            if (!url.password.empty()) {
+                out += u':';
+                out += url.password;
+            }
+            out += u'@';
+        }
+        out += *url.host;
+        if (url.port >= 0) {
+            const std::string p = std::to_string(url.port);
+            out.push_back(':');
+            out.append(p.begin(), p.end());
+        }
+    }
+}
+
+}  // namespace
+
 std::u16string Url::Serialize() const
 {
     std::size_t length = scheme.size() + 8 + (host ? host->size() : 0) + (query ? query->size() : 0) +
@@ -399,25 +428,7 @@ std::u16string Url::Serialize() const
     for (const std::u16string& segment : path) length += segment.size() + 1;
     std::u16string out;
     out.reserve(length);
-    out += scheme;
-    out += u':';
-    if (host) {
-        out += u"//";
-        if (!username.empty() || !password.empty()) {
-            out += username;
-            if (!password.empty()) {
-                out += u':';
-                out += password;
-            }
-            out += u'@';
-        }
-        out += *host;
-        if (port >= 0) {
-            const std::string p = std::to_string(port);
-            out.push_back(':');
-            out.append(p.begin(), p.end());
-        }
-    }
+    AppendOrigin(*this, out);
     if (opaquePath) {
         out += path.empty() ? u"" : path[0];
     } else {
@@ -447,7 +458,7 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
     while (b > a && raw[b - 1] <= 0x20) --b;
     std::u16string_view in = raw.substr(a, b - a);
     std::u16string cleaned;   // only made when there is something to take out
-    if (in.find_first_of(u"\t\n\r") != std::u16string_view::npos) {
+    if (std::any_of(in.begin(), in.end(), [](char16_t c) { return c == '\t' || c == '\n' || c == '\r'; })) {
         cleaned.reserve(in.size());
         for (char16_t c : in) {
             if (c != '\t' && c != '\n' && c != '\r') cleaned.push_back(c);
@@ -802,7 +813,94 @@ std::optional<Url> ParseUrl(std::u16string_view raw, const Url* base)
     return url;
 }
 
+namespace {
+
+// Characters that a path, query or fragment keeps as they are, in every
+// part (no percent-encoding, no "\\" turned into "/", nothing dropped).
+// "%" is among them; "%2e" is looked at separately.
+struct VerbatimChars {
+    bool ok[128] = {};
+    VerbatimChars()
+    {
+        for (char c = '0'; c <= '9'; ++c) ok[static_cast<unsigned char>(c)] = true;
+        for (char c = 'a'; c <= 'z'; ++c) ok[static_cast<unsigned char>(c)] = true;
+        for (char c = 'A'; c <= 'Z'; ++c) ok[static_cast<unsigned char>(c)] = true;
+        for (const char* p = "-._~!$&()*+,;=:@/?#%"; *p != 0; ++p) ok[static_cast<unsigned char>(*p)] = true;
+    }
+};
+
+// The common link in a selection, "/path?query#fragment" under an http or
+// https page, needs no parser: the result is the base's origin followed by
+// the href as written. Anything that the parser would change (dot
+// segments, characters it encodes, "//", "\\", spaces) is left to it.
+bool IsVerbatimPathAbsolute(std::u16string_view href)
+{
+    if (href.empty() || href[0] != u'/') return false;
+    if (href.size() > 1 && href[1] == u'/') return false;
+    static const VerbatimChars verbatim;
+    bool inPath = true;
+    for (std::size_t i = 0; i < href.size(); ++i) {
+        const char16_t c = href[i];
+        if (c >= 128 || !verbatim.ok[c]) return false;
+        if (!inPath) continue;
+        if (c == u'?' || c == u'#') {
+            inPath = false;
+        } else if (c == u'.' && href[i - 1] == u'/') {
+            return false;   // possibly "." or ".."
+        } else if (c == u'%' && i + 2 < href.size() && href[i + 1] == u'2' && (href[i + 2] == u'e' || href[i + 2] == u'E')) {
+            return false;   // possibly an encoded dot segment
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+HrefResolver::HrefResolver(const std::optional<Url>& base) : m_base(base)
+{
+    if (base && base->host && !base->opaquePath && (base->scheme == u"http" || base->scheme == u"https")) {
+        m_fast = true;
+        AppendOrigin(*base, m_origin);
+    }
+}
+
+void HrefResolver::Append(std::u16string& out, std::u16string_view href) const
+{
+    std::size_t a = 0, b = href.size();
+    while (a < b && href[a] <= 0x20) ++a;
+    while (b > a && href[b - 1] <= 0x20) --b;
+    const std::u16string_view trimmed = href.substr(a, b - a);
+    if (m_fast && IsVerbatimPathAbsolute(trimmed)) {
+        out += m_origin;
+        out.append(trimmed);
+        return;
+    }
+    const std::optional<Url> url = ParseUrl(trimmed, m_base ? &*m_base : nullptr);
+    if (url) {
+        out += url->Serialize();
+        return;
+    }
+    // As written, but without the tabs and line breaks that the parser
+    // ignores too: a link stays on its one line.
+    for (char16_t c : trimmed) {
+        if (c != u'\t' && c != u'\n' && c != u'\r') out.push_back(c);
+    }
+}
+
+void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std::optional<Url>& base)
+{
+    HrefResolver(base).Append(out, href);
+}
+
 std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& base)
+{
+    std::u16string out;
+    AppendResolvedHref(out, href, base);
+    return out;
+}
+
+// Only for tests: the same without the shortcut for common links.
+std::u16string ResolveHrefByParser(std::u16string_view href, const std::optional<Url>& base)
 {
     std::size_t a = 0, b = href.size();
     while (a < b && href[a] <= 0x20) ++a;
@@ -810,10 +908,7 @@ std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& b
     const std::u16string_view trimmed = href.substr(a, b - a);
     const std::optional<Url> url = ParseUrl(trimmed, base ? &*base : nullptr);
     if (url) return url->Serialize();
-    // As written, but without the tabs and line breaks that the parser
-    // ignores too: a link stays on its one line.
     std::u16string written;
-    written.reserve(trimmed.size());
     for (char16_t c : trimmed) {
         if (c != u'\t' && c != u'\n' && c != u'\r') written.push_back(c);
     }

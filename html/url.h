@@ -37,5 +37,23 @@ std::optional<Url> ParseUrl(std::u16string_view input, const Url* base = nullptr
 // the href is given as written, trimmed of surrounding white space and
 // without tabs and line breaks.
 std::u16string ResolveHref(std::u16string_view href, const std::optional<Url>& base);
+// The same appended to out (no string of its own).
+void AppendResolvedHref(std::u16string& out, std::u16string_view href, const std::optional<Url>& base);
+
+// The same for many hrefs under one base: what is common to them is
+// worked out once. base must outlive the resolver.
+class HrefResolver {
+public:
+    explicit HrefResolver(const std::optional<Url>& base);
+    void Append(std::u16string& out, std::u16string_view href) const;
+
+private:
+    const std::optional<Url>& m_base;
+    bool m_fast = false;          // root-relative links can skip the parser
+    std::u16string m_origin;      // the base up to its path, when m_fast
+};
+// ResolveHref without its shortcut for common links, always through the
+// parser; tests compare the two.
+std::u16string ResolveHrefByParser(std::u16string_view href, const std::optional<Url>& base);
 
 }  // namespace html

@@ -1,5 +1,8 @@
 #include "html/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace html {
 
 void AppendCodePoint(std::u16string& out, char32_t cp)
@@ -18,23 +21,38 @@ void AppendCodePoint(std::u16string& out, char32_t cp)
 
 std::u16string Utf8ToUtf16(std::string_view bytes)
 {
-    std::u16string out;
-    out.reserve(bytes.size());
+    // Never more UTF-16 units than bytes (a 4-byte sequence gives two
+    // units, a bad byte one): the result is written into room made once.
     const std::size_t n = bytes.size();
+    std::u16string out(n, u'\0');
+    char16_t* dst = out.data();
     const unsigned char* const in = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t i = 0;
     while (i < n) {
         const unsigned char b = in[i];
         if (b < 0x80) {
-            // A run of ASCII in one go: most of any page. Never more
-            // units than bytes, so the reserved room holds it.
-            std::size_t j = i + 1;
-            while (j < n && in[j] < 0x80) ++j;
-            const std::size_t at = out.size();
-            out.resize(at + (j - i));
-            char16_t* dst = out.data() + at;
-            for (std::size_t k = i; k < j; ++k) *dst++ = in[k];
-            i = j;
+            // ASCII: most of any page; eight bytes at a time while they
+            // are all ASCII.
+            while (i + 8 <= n) {
+                std::uint64_t v;
+                std::memcpy(&v, in + i, sizeof v);
+                if ((v & 0x8080808080808080ull) != 0) break;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+                // Each byte widened to a unit with shifts and masks: four
+                // units per 64-bit word.
+                for (int half = 0; half < 2; ++half) {
+                    std::uint64_t w = half == 0 ? (v & 0xFFFFFFFFull) : (v >> 32);
+                    w = (w | (w << 16)) & 0x0000FFFF0000FFFFull;
+                    w = (w | (w << 8)) & 0x00FF00FF00FF00FFull;
+                    std::memcpy(dst + 4 * half, &w, sizeof w);
+                }
+#else
+                for (int k = 0; k < 8; ++k) dst[k] = in[i + k];
+#endif
+                dst += 8;
+                i += 8;
+            }
+            while (i < n && in[i] < 0x80) *dst++ = in[i++];
             continue;
         }
         int needed = 0;
@@ -55,7 +73,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
             needed = 3;
             cp = b & 0x07;
         } else {
-            out.push_back(0xFFFD);
+            *dst++ = 0xFFFD;
             ++i;
             continue;
         }
@@ -66,7 +84,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
                 ok = false;
                 break;
             }
-            const unsigned char c = static_cast<unsigned char>(bytes[j]);
+            const unsigned char c = in[j];
             if (c < lower || c > upper) {
                 ok = false;
                 break;
@@ -75,15 +93,22 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
             upper = 0xBF;
             cp = (cp << 6) | (c & 0x3F);
         }
-        if (ok) {
-            AppendCodePoint(out, cp);
-        } else {
+        if (!ok) {
             // The maximal subpart ends before the offending byte, which is
             // looked at again on its own.
-            out.push_back(0xFFFD);
+            *dst++ = 0xFFFD;
+        } else if (cp < 0x10000) {
+            // The lead bytes' bounds leave no surrogate and nothing above
+            // U+10FFFF.
+            *dst++ = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            *dst++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *dst++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         }
         i = j;
     }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -162,12 +163,20 @@ std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.e
 
 bool AddBlank() { return g_paraBlock.GetPara(PARA_HTML_ADD_BLANK) == 1; }
 
-// The text a browser drop inserts; nothing (after telling the user) when the
-// payload is too large for the memory at hand. The page stays as it was.
-std::optional<std::wstring> HtmlDropText(const std::string& bytes, int choice)
+// The text a browser drop inserts, read straight from the data object's
+// memory (payloads can be large: no copy of them first); nothing when the
+// object has no HTML or (after telling the user) when the payload is too
+// large for the memory at hand. The page stays as it was.
+std::optional<std::wstring> HtmlDropText(IDataObject* data, int choice)
 {
     try {
-        return Wide(droprules::HtmlDropText(bytes, choice, AddBlank()));
+        Medium medium;
+        if (!medium.Get(data, HtmlFormat())) return std::nullopt;
+        GlobalView view(medium.Global());
+        if (!view.Data()) return std::nullopt;
+        const std::u16string text =
+            droprules::HtmlDropText(std::string_view(view.Data(), view.Size()), choice, AddBlank());
+        return Wide(text);
     } catch (const std::exception&) {
         ::MessageBoxW(nullptr, L"拖拽的内容太大，无法插入。", L"Jotstack", MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
@@ -432,9 +441,7 @@ HRESULT CDragEdit::OnDrop(IDataObject* data, DWORD keys, POINT client, DWORD* ef
         const int choice = ChooseHtmlContent(nullptr);
         if (choice == droprules::kCancelled) return S_OK;
         if (choice != droprules::kText) {
-            const std::optional<std::string> bytes = Bytes(data, HtmlFormat());
-            if (!bytes) return S_OK;
-            const std::optional<std::wstring> text = HtmlDropText(*bytes, choice);
+            const std::optional<std::wstring> text = HtmlDropText(data, choice);
             if (!text) return S_OK;
             InsertAfterCaretLine(*text);
             *effect = ChooseEffect(keys, allowed, false);
@@ -471,19 +478,44 @@ void CDragEdit::InsertAfterCaretLine(const std::wstring& text)
     const int pos = droprules::InsertionOffset(EditControlLines(*this), end);
     SetSel(pos, pos, true);
     ReplaceSel(text, true);
-    SetSel(pos, pos + static_cast<int>(text.size()));
+    // The replacement has brought the caret (the end of the new text) into
+    // view already: selecting needs no second scroll.
+    SetSel(pos, pos + static_cast<int>(text.size()), true);
+}
+
+std::u16string CDragEdit::LastLine() const
+{
+    // Only the end of the page matters to an append: its last line is read,
+    // not the whole page.
+    const int lines = static_cast<int>(SendMessage(EM_GETLINECOUNT));
+    const int start = static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(lines > 0 ? lines - 1 : 0)));
+    const int length = GetBufferLength();
+    if (start < 0 || start >= length) {
+        // Empty page, or the page ends with a line break.
+        return length > 0 ? u"\n" : u"";
+    }
+    // EM_GETLINE wants the buffer size in its first word: a longer last
+    // line is read with the whole page.
+    if (length - start >= 0xFFFF) {
+        const std::wstring all = GetText();
+        return std::u16string(all.begin() + start, all.end());
+    }
+    std::vector<wchar_t> buffer(static_cast<size_t>(length - start) + 2, L'\0');
+    buffer[0] = static_cast<wchar_t>(length - start + 1);
+    const int got = static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(lines - 1), reinterpret_cast<LPARAM>(buffer.data())));
+    return std::u16string(buffer.begin(), buffer.begin() + std::max(0, got));
 }
 
 void CDragEdit::InsertAtEnd(const std::wstring& text, bool scrollDown)
 {
     int len = GetBufferLength();
     SetSel(len, len, true);
-    if (droprules::NeedsLineBreakBeforeAppend(U16(GetText()))) {
+    if (droprules::NeedsLineBreakBeforeAppend(LastLine())) {
         ReplaceSel(L"\r\n", true);
         len = GetBufferLength();
     }
     ReplaceSel(text, true);
-    SetSel(len, len + static_cast<int>(text.size()));
+    SetSel(len, len + static_cast<int>(text.size()), true);
     if (scrollDown) SendMessage(EM_LINESCROLL, 0, SendMessage(EM_GETLINECOUNT));
 }
 
@@ -495,9 +527,7 @@ bool CDragEdit::AppendDrop(IDataObject* data, CWnd* dialogParent)
         const int choice = ChooseHtmlContent(dialogParent);
         if (choice == droprules::kCancelled) return false;
         if (choice != droprules::kText) {
-            const std::optional<std::string> bytes = Bytes(data, HtmlFormat());
-            if (!bytes) return false;
-            const std::optional<std::wstring> text = HtmlDropText(*bytes, choice);
+            const std::optional<std::wstring> text = HtmlDropText(data, choice);
             if (!text) return false;
             InsertAtEnd(*text, true);
             return true;

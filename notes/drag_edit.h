@@ -85,6 +85,7 @@ protected:
     // Inserts at the line after the caret's line, undoable, then selects it.
     void InsertAfterCaretLine(const std::wstring& text);
     void InsertAtEnd(const std::wstring& text, bool scrollDown);
+    std::u16string LastLine() const;
     bool OnLButtonDown(WPARAM keys, POINT client);
     void OnDropFiles(HDROP drop);
 

@@ -88,4 +88,38 @@ TEST(HtmlUrl, VeryLongAddressesComeOutWhole)
     EXPECT_EQ(Resolve(rel.c_str(), "http://h/dir/"), "http://h/dir/" + rel);
 }
 
+TEST(HtmlUrl, ShortcutForRootRelativeLinksAgreesWithTheParser)
+{
+    // Root-relative links under http(s) pages skip the parser; every
+    // href built here from characters that matter to it must come out
+    // the same both ways.
+    const char* bases[] = {"http://a/b/c/d;p?q#f", "https://User:pw@Example.COM:8443/x/y",
+                           "https://h:443/", "http://[::1]:80/a", "file:///c:/x/y", "mailto:a@b",
+                           "foo://h/p", "http://h/"};
+    const char16_t alphabet[] = u"/./..%2e%2E?#a:@\\ \t'\"<>`{}|^[]~&=;+$!*,()Z9\u00e9\u4e2d\r\n%";
+    const std::size_t letters = sizeof(alphabet) / sizeof(alphabet[0]) - 1;
+    std::uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    for (const char* baseText : bases) {
+        const std::optional<html::Url> base = html::ParseUrl(html::Utf8ToUtf16(baseText));
+        ASSERT_TRUE(base.has_value()) << baseText;
+        for (int round = 0; round < 20000; ++round) {
+            std::u16string href = u"/";
+            const std::size_t length = next() % 12;
+            for (std::size_t i = 0; i < length; ++i) href.push_back(alphabet[next() % letters]);
+            if (round % 3 == 0) href.insert(0, u" ");
+            EXPECT_EQ(html::ResolveHref(href, base), html::ResolveHrefByParser(href, base))
+                << baseText << " " << html::Utf16ToUtf8(href);
+        }
+    }
+    const std::optional<html::Url> base = html::ParseUrl(u"https://news.example.com/section/index.html");
+    for (const char16_t* href : {u"/", u"/a/b/", u"/a//b", u"/a/./b", u"/a/../b", u"/a/%2e%2E/b", u"/.",
+                                 u"/a?", u"/a#", u"/a?b#c#d", u"/a?./..#/../", u"/a%20b", u"/a%2", u"/%2"}) {
+        EXPECT_EQ(html::ResolveHref(href, base), html::ResolveHrefByParser(href, base)) << html::Utf16ToUtf8(href);
+    }
+}
+
 }  // namespace
