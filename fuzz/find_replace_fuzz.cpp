@@ -8,58 +8,9 @@
 #include <string>
 
 #include "notes/find_replace.h"
-
-namespace {
+#include "tests/native/replace_loop_model.h"
 
 using namespace findtext;
-
-class FoldComparer : public TextComparer {
-public:
-    static char16_t Fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
-    bool Equal(std::u16string_view a, std::u16string_view b) const override
-    {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (Fold(a[i]) != Fold(b[i]))
-                return false;
-        return true;
-    }
-};
-
-ReplaceAllResult Literal(std::u16string text, Selection sel, std::u16string_view find,
-                         std::u16string_view repl, const TextComparer& cmp)
-{
-    ReplaceAllResult r;
-    r.selection = sel;
-    if (!SelectionMatches(text, sel, find, cmp)) {
-        size_t pos = Search(text, sel, find, true, cmp);
-        if (pos == npos) {
-            r.text = text;
-            return r;
-        }
-        sel = Selection{pos, pos + find.size()};
-        ++r.searches;
-    }
-    r.found = true;
-    size_t n = CountOccurrences(text, find, cmp);
-    for (;;) {
-        text.replace(sel.start, sel.end - sel.start, repl);
-        sel = Selection{sel.start + repl.size(), sel.start + repl.size()};
-        r.selection = sel;
-        if (++r.replacements == n)
-            break;
-        size_t pos = Search(text, sel, find, true, cmp);
-        if (pos == npos)
-            break;
-        ++r.searches;
-        sel = Selection{pos, pos + find.size()};
-    }
-    r.text = text;
-    return r;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -84,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Selection sel{a < b ? a : b, a < b ? b : a};
 
     const ExactComparer exact;
-    const FoldComparer fold;
+    const NoCaseComparer fold;
     for (const TextComparer* cmp : {static_cast<const TextComparer*>(&exact),
                                     static_cast<const TextComparer*>(&fold)}) {
         for (bool down : {true, false}) {
@@ -99,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (text.size() * (repl.size() + 1) > 20000)
             continue;
         ReplaceAllResult fast = ReplaceAll(text, sel, find, repl, *cmp);
-        ReplaceAllResult slow = Literal(text, sel, find, repl, *cmp);
+        ReplaceAllResult slow = LiteralReplaceAll(text, sel, find, repl, *cmp);
         if (fast.text != slow.text || !(fast.selection == slow.selection) ||
             fast.replacements != slow.replacements || fast.searches != slow.searches ||
             fast.found != slow.found)

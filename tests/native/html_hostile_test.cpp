@@ -27,7 +27,9 @@ void ExpectWellFormed(const std::u16string& out, bool text)
         ASSERT_NE(end, std::u16string::npos) << "last line without CR LF";
         const std::u16string_view line(out.data() + start, end - start);
         EXPECT_EQ(line.find_first_of(u"\r\n"), std::u16string_view::npos);
-        if (text) EXPECT_NE(line.find(u'\t'), std::u16string_view::npos);
+        if (text) {
+            EXPECT_NE(line.find(u'\t'), std::u16string_view::npos);
+        }
         start = end + 2;
     }
 }
