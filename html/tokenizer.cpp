@@ -112,7 +112,8 @@ void AppendAsciiLower(std::string& name, char32_t c)
     }
 }
 
-Tokenizer::Tokenizer(std::u16string input) : m_input(std::move(input))
+Tokenizer::Tokenizer(std::u16string input, bool plainTagLane)
+    : m_input(std::move(input)), m_plainTagLane(plainTagLane)
 {
     // Line ends normalised in place: the text only shrinks. Runs without
     // CR move in one go.
@@ -345,7 +346,7 @@ Token& Tokenizer::Next()
             if (c == '&') {
                 ConsumeCharacterReference(m_text, false);
             } else if (c == '<') {
-                m_state = kTagOpen;
+                if (!m_plainTagLane || !ReadPlainTag()) m_state = kTagOpen;
             } else if (c == kEofChar) {
                 m_eofSeen = true;
             } else {

@@ -52,8 +52,10 @@ public:
     };
 
     // Takes the input over (no copy: payloads can be large). CR LF and lone
-    // CR become LF.
-    explicit Tokenizer(std::u16string input);
+    // CR become LF. Plain tags are read in one go unless `plainTagLane` is
+    // false (then every tag goes through the state machine; the tokens are
+    // the same either way).
+    explicit Tokenizer(std::u16string input, bool plainTagLane = true);
 
     // The next token; kEof at the end and ever after. Runs of characters
     // come as one kText token (which may hold NUL characters). The token
@@ -71,6 +73,9 @@ private:
     bool Lookahead(std::u16string_view ascii, bool ignoreCase) const;
     void EmitChar(char32_t c);
     void EmitCurrentTag();
+    // Reads a plain tag after "<" in one go; false (and nothing read) when
+    // the tag needs the state machine.
+    bool ReadPlainTag();
     void EmitComment();
     bool AppropriateEndTag() const { return m_tag.type == Token::kEndTag && m_tag.name == m_lastStartTag; }
     void StartAttribute();
@@ -85,6 +90,7 @@ private:
     State m_state = kData;
     State m_returnState = kData;
     bool m_cdataAllowed = false;
+    bool m_plainTagLane = true;
 
     std::u16string m_text;        // characters waiting to be returned
     Token m_textToken;            // what returns them
