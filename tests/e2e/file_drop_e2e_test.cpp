@@ -1,7 +1,9 @@
-// Files dragged from a Linux file manager onto a page. Under Wine such a drag
-// arrives through the X server's XDND protocol; a small Python program
-// (helpers/xdnd_file_drop.py) plays the file manager on our X display, and
-// Wine hands the drop to the page as it would to any Windows program.
+// Files dragged from X programs onto a page. Under Wine such a drag arrives
+// through the X server: from a Linux file manager by the XDND protocol (Wine
+// passes it to the page's OLE drop target), from older X programs by the
+// OffiX protocol (Wine posts WM_DROPFILES to the top-level window). A small
+// Python program (helpers/x_file_drop.py) plays the drag source on our X
+// display.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -39,15 +41,16 @@ std::wstring Wide(const std::string& utf8)
     return w;
 }
 
-// Runs the XDND drag source on the X display and waits for its report (Wine
-// starts a Unix program without a handle to wait on). Its exit code: 0 when
-// the drop was taken; -1 when it could not be started or did not finish.
-int XdndFileDrop(const ScratchDir& dir, POINT at, const std::vector<std::wstring>& files)
+// Runs the drag source ("xdnd" or "offix") on the X display and waits for
+// its report (Wine starts a Unix program without a handle to wait on). Its
+// exit code: 0 when the drop was taken (or sent, for OffiX); -1 when it
+// could not be started or did not finish.
+int XFileDrop(const ScratchDir& dir, const wchar_t* protocol, POINT at, const std::vector<std::wstring>& files)
 {
-    const std::wstring result = dir.File(L"xdnd-result.txt");
+    const std::wstring result = dir.File(L"drop-result.txt");
     ::DeleteFileW(result.c_str());
-    std::wstring cmd = L"Z:\\usr\\bin\\python3 " + Wide(JOT_XDND_DROP_SCRIPT) + L" \"" + Wide(UnixPath(result)) +
-                       L"\" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y);
+    std::wstring cmd = L"Z:\\usr\\bin\\python3 " + Wide(JOT_X_FILE_DROP_SCRIPT) + L" \"" + Wide(UnixPath(result)) +
+                       L"\" " + protocol + L" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y);
     for (const std::wstring& f : files) cmd += L" \"" + Wide(UnixPath(f)) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -90,7 +93,7 @@ POINT CharPoint(HWND edit, int index)
     return p;
 }
 
-class FileManagerDropE2E : public ::testing::Test {
+class XFileDropE2E : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -100,6 +103,16 @@ protected:
             GTEST_SKIP() << "python3-xlib is missing (scripts/install-deps.sh installs it)";
     }
 
+    // Shows the main window with text in the current page.
+    void OpenWithText(JotstackProcess& app, const std::wstring& text)
+    {
+        ASSERT_TRUE(app.Start());
+        app.Command(ID_SHOW_MAIN_WINDOW);
+        ::Sleep(300);
+        app.TypeIntoCurrentPage(text);
+        ::Sleep(200);
+    }
+
     ScratchDir m_dir;
 };
 
@@ -107,7 +120,7 @@ protected:
 
 // Two files and a shortcut dragged from the file manager onto the first
 // line: their paths become lines below it, the shortcut as its target.
-TEST_F(FileManagerDropE2E, DroppedFilesBecomeTheirPathsBelowThePointerLine)
+TEST_F(XFileDropE2E, FilesFromAFileManagerBecomeTheirPathsBelowThePointerLine)
 {
     const std::wstring target = m_dir.File(L"目标 文件.txt");
     const std::wstring other = m_dir.File(L"plan#2.txt");
@@ -117,17 +130,32 @@ TEST_F(FileManagerDropE2E, DroppedFilesBecomeTheirPathsBelowThePointerLine)
     ASSERT_TRUE(MakeShortcut(shortcut, target));
 
     JotstackProcess app(m_dir);
-    ASSERT_TRUE(app.Start());
-    app.Command(ID_SHOW_MAIN_WINDOW);
-    ::Sleep(300);
-    app.TypeIntoCurrentPage(L"line one\r\nline two");
-    ::Sleep(200);
+    OpenWithText(app, L"line one\r\nline two");
 
-    EXPECT_EQ(XdndFileDrop(m_dir, CharPoint(app.ActiveEdit(), 2), {target, other, shortcut}), 0);
+    EXPECT_EQ(XFileDrop(m_dir, L"xdnd", CharPoint(app.ActiveEdit(), 2), {target, other, shortcut}), 0);
     ::Sleep(300);
     EXPECT_EQ(ReadWindowText(app.ActiveEdit()),
               L"line one\r\n" + target + L"\r\n" + other + L"\r\n" + target + L"\r\nline two");
     // One undo takes the whole drop back.
     ::SendMessageW(app.ActiveEdit(), EM_UNDO, 0, 0);
     EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"line one\r\nline two");
+}
+
+// An older X program drops its files on the main window as a whole (Wine
+// posts WM_DROPFILES to the frame, without a drop point): they still reach
+// the current page, below the line under the pointer.
+TEST_F(XFileDropE2E, FilesFromAnOlderXProgramReachThePageUnderThePointer)
+{
+    const std::wstring first = m_dir.File(L"旧程序.txt");
+    const std::wstring shortcut = m_dir.File(L"short cut.lnk");
+    ASSERT_TRUE(WriteBytes(first, "x"));
+    ASSERT_TRUE(MakeShortcut(shortcut, first));
+
+    JotstackProcess app(m_dir);
+    OpenWithText(app, L"one\r\ntwo\r\nthree");
+    EXPECT_EQ(XFileDrop(m_dir, L"offix", CharPoint(app.ActiveEdit(), 6), {first, shortcut}), 0);
+    std::wstring text;
+    for (int i = 0; i < 30 && (text = ReadWindowText(app.ActiveEdit())) == L"one\r\ntwo\r\nthree"; ++i) ::Sleep(100);
+    EXPECT_EQ(text, L"one\r\ntwo\r\n" + first + L"\r\n" + first + L"\r\nthree");
+    EXPECT_TRUE(app.IsRunning());
 }

@@ -1,12 +1,17 @@
 #!/usr/bin/python3
-"""Drops files on whatever X window lies under a screen point, the way a
-Linux file manager does it: an XDND drag source offering "text/uri-list".
+"""Drops files on whatever X window lies under a screen point, the way X
+programs do it, with one of two protocols:
 
-    xdnd_file_drop.py RESULT X Y PATH...
+  xdnd   a Linux file manager today: an XDND drag source offering
+         "text/uri-list" (XdndEnter, XdndPosition, XdndStatus, XdndDrop);
+  offix  older X programs (OffiX): the file list in the root window's
+         "DndSelection" property and a "DndProtocol" message of type DndFiles.
 
-PATH is a Unix path. The pointer is moved to (X, Y) first; the target is the
-XdndAware window under it. Exit codes: 0 the drop was taken, 2 the target
-refused it, 3 no XDND-aware window there, 4 the target never answered.
+    x_file_drop.py RESULT PROTOCOL X Y PATH...
+
+PATH is a Unix path. The pointer is moved to (X, Y) first. Exit codes: 0 the
+drop was taken (OffiX has no answer: 0 once it is sent), 2 the target
+refused it, 3 no suitable window there, 4 the target never answered.
 The code and a line saying what happened are written to the file RESULT at
 the end: Wine starts Unix programs without a process handle to wait on.
 """
@@ -37,21 +42,36 @@ def find_target(d, root, x, y, aware):
     return None
 
 
-def drop(argv):
-    x, y = int(argv[0]), int(argv[1])
-    uris = "".join(file_uri(p) + "\r\n" for p in argv[2:]).encode("utf-8")
+def offix_drop(d, root, x, y, paths):
+    dnd_files = 3
+    window = root.translate_coords(root, x, y).child
+    if not window:
+        return 3, "no window at %d,%d" % (x, y)
+    files = b"".join(os.fsencode(p) + b"\0" for p in paths)
+    root.change_property(d.intern_atom("DndSelection"), Xatom.STRING, 8, files)
+    message = event.ClientMessage(window=window, client_type=d.intern_atom("DndProtocol"),
+                                  data=(32, [dnd_files, 0, 0, 0, 0]))
+    window.send_event(message)
+    d.sync()
+    return 0, "sent the files to window 0x%x (OffiX)" % window.id
 
+
+def drop(protocol, argv):
+    x, y = int(argv[0]), int(argv[1])
     d = display.Display()
     root = d.screen().root
+    root.warp_pointer(x, y)
+    d.sync()
+    if protocol == "offix":
+        return offix_drop(d, root, x, y, argv[2:])
+    uris = "".join(file_uri(p) + "\r\n" for p in argv[2:]).encode("utf-8")
     atom = lambda name: d.intern_atom(name)
-    aware, enter, position, status, drop, finished, leave = (
+    aware, enter, position, status, drop_now, finished, leave = (
         atom("XdndAware"), atom("XdndEnter"), atom("XdndPosition"), atom("XdndStatus"),
         atom("XdndDrop"), atom("XdndFinished"), atom("XdndLeave"))
     selection, action_copy = atom("XdndSelection"), atom("XdndActionCopy")
     uri_list, targets = atom("text/uri-list"), atom("TARGETS")
 
-    root.warp_pointer(x, y)
-    d.sync()
     target = find_target(d, root, x, y, aware)
     if target is None:
         return 3, "no XdndAware window at %d,%d" % (x, y)
@@ -98,7 +118,7 @@ def drop(argv):
     if not reply[1] & 1:
         send(leave, [source.id])
         return 2, "window 0x%x refused the drop" % target.id
-    send(drop, [source.id, 0, X.CurrentTime])
+    send(drop_now, [source.id, 0, X.CurrentTime])
     done = wait_for(finished)
     if done is None:
         return 4, "no XdndFinished from window 0x%x" % target.id
@@ -108,15 +128,15 @@ def drop(argv):
 
 
 def main(argv):
-    if len(argv) < 5:
+    if len(argv) < 6 or argv[2] not in ("xdnd", "offix"):
         print(__doc__.strip(), file=sys.stderr)
         return 64
     try:
-        code, what = drop(argv[2:])
+        code, what = drop(argv[2], argv[3:])
     except Exception as e:  # reported to the test rather than lost
         code, what = 5, "failed: %r" % e
     with open(argv[1] + ".part", "w", encoding="utf-8") as f:
-        f.write("%d xdnd: %s\n" % (code, what))
+        f.write("%d %s: %s\n" % (code, argv[2], what))
     # The test waits for the final name: it never reads half a file.
     os.replace(argv[1] + ".part", argv[1])
     return code
