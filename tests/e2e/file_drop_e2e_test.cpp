@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "res/resource.h"
@@ -158,4 +159,30 @@ TEST_F(XFileDropE2E, FilesFromAnOlderXProgramReachThePageUnderThePointer)
     for (int i = 0; i < 30 && (text = ReadWindowText(app.ActiveEdit())) == L"one\r\ntwo\r\nthree"; ++i) ::Sleep(100);
     EXPECT_EQ(text, L"one\r\ntwo\r\n" + first + L"\r\n" + first + L"\r\nthree");
     EXPECT_TRUE(app.IsRunning());
+}
+
+// The same drag onto the floating drop window: the paths are appended to the
+// current page while the main window stays in the tray.
+TEST_F(XFileDropE2E, FilesFromAFileManagerOnTheFloatingWindowGoToTheEndOfThePage)
+{
+    const std::wstring file = m_dir.File(L"报告.txt");
+    ASSERT_TRUE(WriteBytes(file, "x"));
+    for (const auto& [key, value] : {std::pair{L"PARA_FLOAT_WND_SHOW", L"1"}, std::pair{L"PARA_FLOAT_WND_X", L"300"},
+                                     std::pair{L"PARA_FLOAT_WND_Y", L"200"}}) {
+        ::WritePrivateProfileStringW(L"ParaBlock", key, value, m_dir.File(L"Jotstack.ini").c_str());
+    }
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.TypeIntoCurrentPage(L"notes");
+    HWND floating = nullptr;
+    for (int i = 0; i < 50 && !floating; ++i) {
+        HWND w = app.FindOwnWindow(L"#32770");
+        if (w && ::IsWindowVisible(w)) floating = w;
+        else ::Sleep(100);
+    }
+    ASSERT_TRUE(floating != nullptr);
+
+    EXPECT_EQ(XFileDrop(m_dir, L"xdnd", POINT{320, 220}, {file}), 0);
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"notes\r\n" + file + L"\r\n");
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 }
