@@ -1,5 +1,7 @@
 #include "app/float_drop_wnd.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include "app/jotstack_app.h"
@@ -7,6 +9,7 @@
 #include "app/para_block.h"
 #include "notes/drop_rules.h"
 #include "notes/ie_drag_dlg.h"
+#include "notes/jotstack_view.h"
 #include "res/resource.h"
 
 CFloatDropWnd::CFloatDropWnd()
@@ -137,6 +140,9 @@ LRESULT CFloatDropWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd) ShowTrayMenu(app->m_pMainWnd);
         break;
     case WM_DROPFILES:
+        // Drops come through OLE (m_dropTarget); a stray file list posted
+        // here is only released.
+        ::DragFinish(reinterpret_cast<HDROP>(wp));
         return 0;
     case WM_TIMER:
         if (wp == kFlashTimer) {
@@ -183,6 +189,28 @@ void CMainFrame::SyncFloatWindow()
         ShowFloatWindow();
     else
         DestroyFloatWindow();
+}
+
+void CMainFrame::OnDropFiles(HDROP drop)
+{
+    // Only pages accept files, yet a drop can still be posted to the frame:
+    // Wine hands drops from older X drag sources (OffiX protocol) to the
+    // top-level window, with no drop point. Such files would otherwise be
+    // lost. The page takes them below the line under the pointer.
+    CJotstackView* page = GetActiveNoteView();
+    if (!page || !page->m_hWnd) {
+        ::DragFinish(drop);
+        return;
+    }
+    if (auto* files = static_cast<DROPFILES*>(::GlobalLock(drop))) {
+        const DWORD at = ::GetMessagePos();
+        POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+        ::ScreenToClient(page->m_hWnd, &p);
+        files->pt = p;
+        files->fNC = FALSE;
+        ::GlobalUnlock(drop);
+    }
+    page->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
 }
 
 bool CMainFrame::HandleDropCommand(CmdRequest& req)

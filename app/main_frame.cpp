@@ -519,6 +519,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_FLOAT_WND_SYNC:
         SyncFloatWindow();
         return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wp));
+        return 0;
     }
     return CMDIFrameWnd::WindowProc(msg, wp, lp);
 }

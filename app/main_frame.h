@@ -5,6 +5,9 @@
 // in the icon's menu ends the program.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <string>
 
 #include "framework/controlbar.h"
@@ -80,6 +83,8 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool HandleCommand(CmdRequest& req) override;
     bool HandleDropCommand(CmdRequest& req);
+    // Files dropped on the frame itself go to the current page.
+    void OnDropFiles(HDROP drop);
     bool OnNotify(NMHDR* hdr, LRESULT* result) override;
 
 private:

@@ -141,6 +141,8 @@ std::wstring FileListText(HDROP drop)
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT len = ::DragQueryFileW(drop, i, nullptr, 0);
+        // An empty list reads as one empty name; no file has one.
+        if (len == 0) continue;
         std::wstring path(len + 1, L'\0');
         ::DragQueryFileW(drop, i, path.data(), len + 1);
         path.resize(len);
@@ -151,11 +153,14 @@ std::wstring FileListText(HDROP drop)
     return std::wstring(text.begin(), text.end());
 }
 
+// The dropped files' text; nothing when the list names no file.
 std::optional<std::wstring> DroppedFiles(IDataObject* data)
 {
     Medium medium;
     if (!medium.Get(data, CF_HDROP)) return std::nullopt;
-    return FileListText(static_cast<HDROP>(medium.Global()));
+    std::wstring text = FileListText(static_cast<HDROP>(medium.Global()));
+    if (text.empty()) return std::nullopt;
+    return text;
 }
 
 std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
@@ -553,6 +558,7 @@ void CDragEdit::OnDropFiles(HDROP drop)
     const int index = CharFromPoint(client);
     const std::wstring text = FileListText(drop);
     ::DragFinish(drop);
+    if (text.empty()) return;
     SetSel(index, index, true);
     InsertAfterCaretLine(text);
 }

@@ -14,7 +14,7 @@ fi
 for p in cmake make g++ git googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
          wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-zenhei \
-         python3 libgumbo-dev clang; do
+         python3 python3-xlib libgumbo-dev clang; do
     have_pkg "$p" || need="$need $p"
 done
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "res/resource.h"
@@ -414,4 +415,108 @@ TEST_F(DropE2E, DroppingOnItselfDoesNothingAndCtrlCopies)
     XdoTool(L"keyup ctrl");
     ::Sleep(800);
     EXPECT_EQ(PageText(app), L"alpha beta\r\nsecond\r\nthiralpha\r\nd line");
+}
+
+namespace {
+
+void KeyPress(WORD vk)
+{
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof in[0]);
+    ::Sleep(150);
+}
+
+void RightClick(POINT p)
+{
+    MouseTo(p);
+    MouseTo(p, MOUSEEVENTF_RIGHTDOWN);
+    MouseTo(p, MOUSEEVENTF_RIGHTUP);
+}
+
+// The program's visible popup menu window, or null.
+HWND OpenMenu(const JotstackProcess& app, DWORD timeoutMs)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        HWND menu = app.FindOwnWindow(L"#32768");
+        if (menu && ::IsWindowVisible(menu)) return menu;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+bool MenuClosed(const JotstackProcess& app)
+{
+    for (int i = 0; i < 30; ++i) {
+        HWND menu = app.FindOwnWindow(L"#32768");
+        if (!menu || !::IsWindowVisible(menu)) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+}  // namespace
+
+// A right click on the floating window opens the tray menu there: its first
+// item brings the main window back, and Esc closes it without a trace.
+TEST_F(DropE2E, RightClickOnTheFloatingWindowOpensTheTrayMenu)
+{
+    Settings(L"PARA_FLOAT_WND_SHOW", 1);
+    Settings(L"PARA_FLOAT_WND_X", 300);
+    Settings(L"PARA_FLOAT_WND_Y", 200);
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    HWND floating = nullptr;
+    for (int i = 0; i < 50 && !floating; ++i) {
+        HWND w = app.FindOwnWindow(L"#32770");
+        if (w && ::IsWindowVisible(w)) floating = w;
+        else ::Sleep(100);
+    }
+    ASSERT_TRUE(floating != nullptr);
+    ASSERT_FALSE(::IsWindowVisible(app.MainWindow()));
+    const POINT center{300 + 20, 200 + 20};
+
+    RightClick(center);
+    HWND menu = OpenMenu(app, 5000);
+    ASSERT_TRUE(menu != nullptr);
+    // It opens at the pointer. (Wine cannot read another process's menu,
+    // so its rows are recognised by what they do.)
+    RECT rc{};
+    ::GetWindowRect(menu, &rc);
+    EXPECT_LE(std::abs(rc.left - center.x), 2);
+    EXPECT_LE(std::abs(rc.top - center.y), 2);
+    // Down, Down, Enter: the second row, "关于 Jotstack...".
+    KeyPress(VK_DOWN);
+    KeyPress(VK_DOWN);
+    KeyPress(VK_RETURN);
+    EXPECT_TRUE(MenuClosed(app));
+    HWND about = app.WaitForOwnWindow(L"#32770", L"About Jotstack", 5000);
+    ASSERT_TRUE(about != nullptr);
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 30 && ::IsWindow(about); ++i) ::Sleep(100);
+    EXPECT_FALSE(::IsWindow(about));
+
+    // Down, Enter: the first row, "显示编辑窗口", brings the main window back.
+    RightClick(center);
+    ASSERT_TRUE(OpenMenu(app, 5000) != nullptr);
+    KeyPress(VK_DOWN);
+    KeyPress(VK_RETURN);
+    EXPECT_TRUE(MenuClosed(app));
+    for (int i = 0; i < 30 && !::IsWindowVisible(app.MainWindow()); ++i) ::Sleep(100);
+    EXPECT_TRUE(::IsWindowVisible(app.MainWindow()));
+
+    // Opened again and left with Esc: nothing happens, the program carries on.
+    RightClick(center);
+    ASSERT_TRUE(OpenMenu(app, 5000) != nullptr);
+    KeyPress(VK_ESCAPE);
+    EXPECT_TRUE(MenuClosed(app));
+    EXPECT_TRUE(::IsWindow(floating));
+    EXPECT_TRUE(::IsWindowVisible(floating));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer), 0);
+    app.TypeIntoCurrentPage(L"still here");
+    EXPECT_EQ(PageText(app), L"still here");
+    EXPECT_TRUE(app.IsRunning());
 }
