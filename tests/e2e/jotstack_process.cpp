@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <psapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -91,6 +92,11 @@ bool JotstackProcess::Start(DWORD timeoutMs)
             return true;
         Pump(50);
     }
+    // Says which part of a start did not come, for the test log.
+    std::fprintf(stderr, "Jotstack start timed out: main window %s, %s, tray icon %s, %d pages\n",
+                 m_main ? "found" : "missing",
+                 m_main && ::IsWindowVisible(m_main) ? "visible" : "hidden",
+                 TrayIconExists() ? "present" : "missing", PageCount());
     return false;
 }
 
