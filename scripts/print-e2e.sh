@@ -15,7 +15,7 @@ export JOT_PRINT_CHECK_DIR
 . "$JOT_ROOT/scripts/wine-env.sh"
 export JOTSTACK_EXE="$JOT_ROOT/build/win32/Jotstack.exe"
 status=0
-wine build/win32/tests/e2e/jot_e2e_tests.exe --gtest_color=no --gtest_filter='PrintE2E.*' || status=$?
+wine build/win32/tests/e2e/jot_e2e_tests.exe --gtest_color=no --gtest_filter="${JOT_PRINT_FILTER:-PrintE2E.*}" || status=$?
 
 checked=0
 for expect in "$JOT_PRINT_CHECK_DIR"/*.expect; do
@@ -35,6 +35,13 @@ for expect in "$JOT_PRINT_CHECK_DIR"/*.expect; do
     grep '^text ' "$expect" | cut -c6- | while IFS= read -r t; do
         if ! grep -qF -- "$t" "$pdf.txt"; then
             echo "FAIL $name: \"$t\" not in the printed text"
+            exit 1
+        fi
+    done || status=1
+    # And what must not be printed (pages left out of a range).
+    grep '^notext ' "$expect" | cut -c8- | while IFS= read -r t; do
+        if grep -qF -- "$t" "$pdf.txt"; then
+            echo "FAIL $name: \"$t\" was printed"
             exit 1
         fi
     done || status=1

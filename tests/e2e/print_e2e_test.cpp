@@ -85,9 +85,9 @@ std::wstring PageText(int lines)
     return text;
 }
 
-// Sheets that `lines` short lines take on the default printer in the page
-// font (宋体, 16 pixels on a 96-dpi screen), from the printer's own metrics.
-int ExpectedSheets(int lines)
+// Lines of the page font (宋体, 16 pixels on a 96-dpi screen) that one
+// sheet of the default printer holds, from the printer's own metrics.
+int LinesPerSheet()
 {
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
@@ -116,8 +116,28 @@ int ExpectedSheets(int lines)
         ::GlobalFree(pd.hDevMode);
     if (pd.hDevNames)
         ::GlobalFree(pd.hDevNames);
+    return perSheet;
+}
+
+// Sheets that `lines` short lines take.
+int ExpectedSheets(int lines)
+{
+    const int perSheet = LinesPerSheet();
     return perSheet > 0 ? (lines + perSheet - 1) / perSheet : -1;
 }
+
+std::string PageLine(int number)
+{
+    char line[64];
+    snprintf(line, sizeof line, "Line %04d of the printed page", number);
+    return line;
+}
+
+// Print dialog controls: the "pages" choice and its from and to boxes.
+constexpr int kAllPages = 0x0420;   // rad1
+constexpr int kPageRange = 0x0422;  // rad3
+constexpr int kFromPage = 0x0480;   // edt1
+constexpr int kToPage = 0x0481;     // edt2
 
 class PrintE2E : public ::testing::Test {
 protected:
@@ -132,8 +152,9 @@ protected:
     }
 
     // Copies the job's PDF next to what it must contain.
+    // `absent`: texts that must not be printed.
     void Expect(const std::wstring& pdf, const std::string& name, int pages,
-                const std::vector<std::string>& texts)
+                const std::vector<std::string>& texts, const std::vector<std::string>& absent = {})
     {
         std::wstring base = WinePath(m_check) + L"\\" + std::wstring(name.begin(), name.end());
         ASSERT_TRUE(::CopyFileW(pdf.c_str(), (base + L".pdf").c_str(), FALSE));
@@ -141,6 +162,8 @@ protected:
         out << "pages " << pages << "\n";
         for (const auto& t : texts)
             out << "text " << t << "\n";
+        for (const auto& t : absent)
+            out << "notext " << t << "\n";
     }
 
     ScratchDir m_dir;
@@ -228,4 +251,51 @@ TEST_F(PrintE2E, PreviewShowsPagesAndPrintsFromItsBar)
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(::FindWindowExW(app.MainWindow(), nullptr, L"JotstackPrintPreview", nullptr), nullptr);
     Expect(pdf, "from_preview", ExpectedSheets(150), {"Line 0075 of the printed page"});
+}
+
+TEST_F(PrintE2E, PageRangeFromThePrintDialogPrintsJustThosePages)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    const int perSheet = LinesPerSheet();
+    ASSERT_GT(perSheet, 0);
+    // Four full sheets and a few lines on a fifth.
+    app.TypeIntoCurrentPage(PageText(perSheet * 4 + 5));
+    const std::wstring dir = WinePath(m_pdfs);
+    std::set<std::wstring> before = PdfFiles(dir);
+
+    app.PostCommand(ID_FILE_PRINT);
+    HWND dlg = app.WaitForOwnWindow(L"#32770", L"打印", 15000);
+    ASSERT_NE(dlg, nullptr) << "no print dialog";
+    HWND from = ::GetDlgItem(dlg, kFromPage);
+    HWND to = ::GetDlgItem(dlg, kToPage);
+    ASSERT_TRUE(from && to);
+    EXPECT_TRUE(::IsWindowEnabled(from)) << "the dialog offers no page range";
+    ::SendMessageW(::GetDlgItem(dlg, kAllPages), BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageW(::GetDlgItem(dlg, kPageRange), BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(from, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
+    ::SendMessageW(to, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3"));
+    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    std::wstring pdf = WaitForNewPdf(dir, before, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", L"Jotstack"), nullptr) << "an error message came up";
+    // Sheet 2 starts with line perSheet + 1, sheet 3 ends with line 3 * perSheet.
+    Expect(pdf, "page_range", 2, {PageLine(perSheet + 1), PageLine(2 * perSheet), PageLine(3 * perSheet)},
+           {PageLine(1), PageLine(perSheet), PageLine(3 * perSheet + 1), PageLine(4 * perSheet + 5)});
+}
+
+TEST_F(PrintE2E, ChineseTextPrintsAsTextThatCanBeReadBack)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.TypeIntoCurrentPage(L"中文打印测试\r\n农历腊月初八 宋体 ABC\r\n记事本第三行");
+    const std::wstring dir = WinePath(m_pdfs);
+    std::set<std::wstring> before = PdfFiles(dir);
+    app.Command(ID_FILE_PRINT_DIRECT);
+    std::wstring pdf = WaitForNewPdf(dir, before, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    EXPECT_EQ(app.FindOwnWindow(L"#32770", L"Jotstack"), nullptr) << "an error message came up";
+    Expect(pdf, "chinese", 1, {"中文打印测试", "农历腊月初八", "记事本第三行"});
 }
