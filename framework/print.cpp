@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "framework/text_pages.h"
+
 namespace {
 
 // A global memory block (DEVMODE, DEVNAMES) owned by the program.
@@ -111,8 +113,14 @@ int PrintJob(HDC dc, CPrintable& doc, UINT fromPage, UINT toPage)
     info.m_rectDraw = PrintableArea(dc);
     if (!doc.OnBeginPrinting(dc, info))
         return -1;
-    fromPage = std::max(fromPage, info.m_nMinPage);
-    toPage = std::min(toPage, info.m_nMaxPage);
+    // A start page past the end or a range written backwards would give
+    // a job without pages: a blank sheet where the user asked for text.
+    const std::vector<unsigned> pages =
+        textpages::PagesToPrint(fromPage, toPage, info.m_nMinPage, info.m_nMaxPage);
+    if (pages.empty()) {
+        doc.OnEndPrinting(info);
+        return 0;
+    }
     std::wstring title = doc.GetPrintTitle();
     DOCINFOW di{};
     di.cbSize = sizeof di;
@@ -122,7 +130,7 @@ int PrintJob(HDC dc, CPrintable& doc, UINT fromPage, UINT toPage)
         return -1;
     }
     int printed = 0;
-    for (UINT page = fromPage; page <= toPage; ++page) {
+    for (UINT page : pages) {
         info.m_nCurPage = page;
         if (::StartPage(dc) <= 0) {
             ::AbortDoc(dc);

@@ -81,4 +81,22 @@ PageLines LinesOfPage(size_t page, size_t lineCount, size_t linesPerPage)
     return PageLines{first, std::min(linesPerPage, lineCount - first)};
 }
 
+std::vector<unsigned> PagesToPrint(unsigned from, unsigned to, unsigned minPage, unsigned maxPage)
+{
+    std::vector<unsigned> pages;
+    if (maxPage < minPage)
+        return pages;
+    from = std::clamp(from, minPage, maxPage);
+    to = std::clamp(to, minPage, maxPage);
+    if (from <= to) {
+        for (unsigned page = from; page <= to; ++page)
+            pages.push_back(page);
+    } else {
+        for (unsigned page = from; page > to; --page)
+            pages.push_back(page);
+        pages.push_back(to);
+    }
+    return pages;
+}
+
 }  // namespace textpages

@@ -42,4 +42,12 @@ struct PageLines {
 };
 PageLines LinesOfPage(size_t page, size_t lineCount, size_t linesPerPage);
 
+// The pages a print job prints, in order, for the range "from" to "to"
+// asked in the print dialog, of a document with pages minPage..maxPage.
+// Both ends are brought into the document, so a range past its end still
+// prints the pages of it that were asked for (at least the last one); a
+// range written backwards prints backwards. Empty only when maxPage <
+// minPage.
+std::vector<unsigned> PagesToPrint(unsigned from, unsigned to, unsigned minPage, unsigned maxPage);
+
 }  // namespace textpages

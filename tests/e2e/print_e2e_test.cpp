@@ -285,6 +285,39 @@ TEST_F(PrintE2E, PageRangeFromThePrintDialogPrintsJustThosePages)
            {PageLine(1), PageLine(perSheet), PageLine(3 * perSheet + 1), PageLine(4 * perSheet + 5)});
 }
 
+TEST_F(PrintE2E, PageRangeWrittenBackwardsOrPastTheEndStillPrintsTheAskedPages)
+{
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start());
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    const int perSheet = LinesPerSheet();
+    ASSERT_GT(perSheet, 0);
+    // Three sheets.
+    app.TypeIntoCurrentPage(PageText(perSheet * 3));
+    const std::wstring dir = WinePath(m_pdfs);
+    // "3 to 2" prints pages 3 and 2; "2 to 9" prints pages 2 and 3, the
+    // pages there are of the asked ones.
+    const struct {
+        const wchar_t* from;
+        const wchar_t* to;
+        const char* name;
+    } ranges[] = {{L"3", L"2", "range_backwards"}, {L"2", L"9", "range_past_end"}};
+    for (const auto& range : ranges) {
+        std::set<std::wstring> before = PdfFiles(dir);
+        app.PostCommand(ID_FILE_PRINT);
+        HWND dlg = app.WaitForOwnWindow(L"#32770", L"打印", 15000);
+        ASSERT_NE(dlg, nullptr) << "no print dialog";
+        ::SendMessageW(::GetDlgItem(dlg, kAllPages), BM_SETCHECK, BST_UNCHECKED, 0);
+        ::SendMessageW(::GetDlgItem(dlg, kPageRange), BM_SETCHECK, BST_CHECKED, 0);
+        ::SendMessageW(::GetDlgItem(dlg, kFromPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(range.from));
+        ::SendMessageW(::GetDlgItem(dlg, kToPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(range.to));
+        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+        std::wstring pdf = WaitForNewPdf(dir, before, 60000);
+        ASSERT_FALSE(pdf.empty()) << "no PDF from the printer for " << range.name;
+        Expect(pdf, range.name, 2, {PageLine(perSheet + 1), PageLine(3 * perSheet)}, {PageLine(perSheet)});
+    }
+}
+
 TEST_F(PrintE2E, ChineseTextPrintsAsTextThatCanBeReadBack)
 {
     JotstackProcess app(m_dir);

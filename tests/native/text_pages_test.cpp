@@ -95,3 +95,32 @@ TEST(TextPagesPages, CountAndRanges)
     EXPECT_EQ(p.count, 20u);
     EXPECT_EQ(LinesOfPage(3, 120, 50).count, 0u);
 }
+
+TEST(TextPagesPrintRange, RangeInsideTheDocumentPrintsInOrder)
+{
+    EXPECT_EQ(PagesToPrint(2, 3, 1, 5), (std::vector<unsigned>{2, 3}));
+    EXPECT_EQ(PagesToPrint(4, 4, 1, 5), (std::vector<unsigned>{4}));
+    // "All pages" is the widest range the dialog knows.
+    EXPECT_EQ(PagesToPrint(1, 0xFFFF, 1, 3), (std::vector<unsigned>{1, 2, 3}));
+}
+
+TEST(TextPagesPrintRange, RangeWrittenBackwardsPrintsBackwards)
+{
+    EXPECT_EQ(PagesToPrint(3, 2, 1, 5), (std::vector<unsigned>{3, 2}));
+    EXPECT_EQ(PagesToPrint(9, 1, 1, 3), (std::vector<unsigned>{3, 2, 1}));
+    // Down to page 0 of a document that counts from 0, and no further.
+    EXPECT_EQ(PagesToPrint(2, 0, 0, 4), (std::vector<unsigned>{2, 1, 0}));
+}
+
+TEST(TextPagesPrintRange, RangePastTheEndKeepsThePagesThatExist)
+{
+    EXPECT_EQ(PagesToPrint(2, 9, 1, 3), (std::vector<unsigned>{2, 3}));
+    // Wholly past the end: the last page rather than a blank sheet.
+    EXPECT_EQ(PagesToPrint(7, 9, 1, 5), (std::vector<unsigned>{5}));
+    EXPECT_EQ(PagesToPrint(0, 0, 1, 5), (std::vector<unsigned>{1}));
+}
+
+TEST(TextPagesPrintRange, DocumentWithoutPagesPrintsNothing)
+{
+    EXPECT_TRUE(PagesToPrint(1, 1, 1, 0).empty());
+}
