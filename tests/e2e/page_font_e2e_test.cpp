@@ -142,9 +142,14 @@ TEST_F(PageFontE2E, FontChosenInTheDialogIsWrittenAndComesBackAfterARestart)
     std::wstring face;
     {
         JotstackProcess app(m_dir);
+        // Two pages with the same text.
+        const std::wstring sep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
+        ASSERT_TRUE(WriteBytes(app.StoragePath(),
+                               Utf16Bytes(sep + L"一\r\n" + kSample + sep + L"二\r\n" + kSample)));
         ASSERT_TRUE(app.Start());
         app.Command(ID_SHOW_MAIN_WINDOW);
-        app.TypeIntoCurrentPage(kSample);
+        ASSERT_EQ(app.PageCount(), 2);
+        app.SelectTab(0);
         before = Measure(app.ActiveEdit());
         ASSERT_GT(before.fiveLetters, 0);
         ASSERT_GT(before.lineHeight, 0);
@@ -163,6 +168,9 @@ TEST_F(PageFontE2E, FontChosenInTheDialogIsWrittenAndComesBackAfterARestart)
         EXPECT_GT(chosen.fiveLetters, before.fiveLetters);
         EXPECT_GT(chosen.lineHeight, before.lineHeight);
         EXPECT_EQ(ReadWindowText(app.ActiveEdit()), kSample);
+        // The other page keeps its font until it is made afresh.
+        app.SelectTab(1);
+        EXPECT_EQ(Measure(app.ActiveEdit()).fiveLetters, before.fiveLetters);
 
         app.Command(ID_TRAY_EXIT);
         ASSERT_TRUE(app.WaitForExit(15000));
@@ -171,14 +179,18 @@ TEST_F(PageFontE2E, FontChosenInTheDialogIsWrittenAndComesBackAfterARestart)
         EXPECT_EQ(ReadIni(ini, L"Font", L"FaceName"), face);
         EXPECT_EQ(ReadIni(ini, L"Font", L"Weight"), L"<missing>") << "an unchanged key was written";
     }
-    // The next start shows the page in the chosen font at once.
+    // The next start shows every page in the chosen font at once.
     JotstackProcess again(m_dir);
     ASSERT_TRUE(again.Start());
     again.Command(ID_SHOW_MAIN_WINDOW);
-    ASSERT_EQ(ReadWindowText(again.ActiveEdit()), kSample);
-    TextExtent restored = Measure(again.ActiveEdit());
-    EXPECT_EQ(restored.fiveLetters, chosen.fiveLetters);
-    EXPECT_EQ(restored.lineHeight, chosen.lineHeight);
+    ASSERT_EQ(again.PageCount(), 2);
+    for (int page = 0; page < 2; ++page) {
+        again.SelectTab(page);
+        ASSERT_EQ(ReadWindowText(again.ActiveEdit()), kSample) << "page " << page;
+        TextExtent restored = Measure(again.ActiveEdit());
+        EXPECT_EQ(restored.fiveLetters, chosen.fiveLetters) << "page " << page;
+        EXPECT_EQ(restored.lineHeight, chosen.lineHeight) << "page " << page;
+    }
     again.Command(ID_TRAY_EXIT);
     EXPECT_TRUE(again.WaitForExit(15000));
 }
