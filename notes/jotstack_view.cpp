@@ -21,6 +21,11 @@ void SetDefaultFont(LOGFONTW& lf)
     lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
 }
 
+// Heights the font dialog can give (sizes up to 1638 points, on screens
+// up to 144 dpi) fit well inside this; a height beyond it comes from a
+// damaged INI file and would draw the page as specks or not at all.
+constexpr int kMaxFontHeight = 4096;
+
 }  // namespace
 
 LOGFONTW& SharedPageFont()
@@ -32,7 +37,9 @@ void CJotstackView::LoadFontSettings()
 {
     SetDefaultFont(g_font);
     const wchar_t* s = L"Font";
-    g_font.lfHeight = IniReadInt(s, L"Height", g_font.lfHeight);
+    const int height = IniReadInt(s, L"Height", g_font.lfHeight);
+    if (height >= -kMaxFontHeight && height <= kMaxFontHeight)
+        g_font.lfHeight = height;
     g_font.lfWeight = IniReadInt(s, L"Weight", g_font.lfWeight);
     g_font.lfItalic = static_cast<BYTE>(IniReadInt(s, L"Italic", g_font.lfItalic));
     g_font.lfUnderline = static_cast<BYTE>(IniReadInt(s, L"Underline", g_font.lfUnderline));

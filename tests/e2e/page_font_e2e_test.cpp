@@ -223,3 +223,23 @@ TEST_F(PageFontE2E, OverlongFaceNameInTheIniFileGivesAReadablePage)
         EXPECT_NE(bytes.find(Utf16Bytes(L"WWWWWWWWWW", false)), std::string::npos);
     }
 }
+
+TEST_F(PageFontE2E, AbsurdFontHeightInTheIniFileGivesTheUsualFont)
+{
+    // What the usual font (16 pixels, the usual face) measures here.
+    const int usualLine = LineHeightOf(L"宋体", 16);
+    ASSERT_GT(usualLine, 0);
+    // Far beyond any size the font dialog gives; the second would overflow
+    // when negated.
+    for (const wchar_t* height : {L"-100000", L"-2147483648"}) {
+        ScratchDir dir;
+        JotstackProcess app(dir);
+        ::WritePrivateProfileStringW(L"Font", L"Height", height, app.IniPath().c_str());
+        ASSERT_TRUE(app.Start()) << "height " << height;
+        app.Command(ID_SHOW_MAIN_WINDOW);
+        app.TypeIntoCurrentPage(kSample);
+        TextExtent got = Measure(app.ActiveEdit());
+        EXPECT_EQ(got.lineHeight, usualLine) << "height " << height;
+        EXPECT_GT(got.fiveLetters, 5 * usualLine / 4) << "height " << height;
+    }
+}
