@@ -5,7 +5,10 @@
 #   JOT_WINEPREFIX  prefix to use (default: build/win32/wineprefix)
 #   JOT_FRESH_PREFIX=1  delete and recreate the prefix first
 
-JOT_ROOT=${JOT_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+# Sourced from an interactive bash, $0 is the shell, not this file: the
+# prefix would land in the folder above the worktree and be shared with
+# other worktrees, whose running copies then look like a second instance.
+JOT_ROOT=${JOT_ROOT:-$(cd "$(dirname "${BASH_SOURCE:-$0}")/.." && pwd)}
 export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
 export WINEDEBUG=-all
