@@ -206,17 +206,27 @@ HWND JotstackProcess::FindMainWindow() const
 
 HWND JotstackProcess::FindOwnWindow(const wchar_t* className, const wchar_t* title) const
 {
-    OwnSearch s{m_pi.dwProcessId, className, title, nullptr};
-    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return FindProcessWindow(m_pi.dwProcessId, className, title);
 }
 
 HWND JotstackProcess::WaitForOwnWindow(const wchar_t* className, const wchar_t* title,
                                        DWORD timeoutMs) const
 {
+    return WaitForProcessWindow(m_pi.dwProcessId, className, title, timeoutMs);
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title)
+{
+    OwnSearch s{pid, className, title, nullptr};
+    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
+{
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < timeoutMs) {
-        if (HWND hwnd = FindOwnWindow(className, title))
+        if (HWND hwnd = FindProcessWindow(pid, className, title))
             return hwnd;
         Pump(50);
     }

@@ -74,4 +74,8 @@ private:
 // path is mapped to Wine's Z: drive).
 std::wstring JotstackUnderTest();
 std::wstring ReadWindowText(HWND hwnd);
+// A visible top-level window of process pid with that class (and title,
+// when given); the wait pumps this thread's messages meanwhile.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
+HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key);
