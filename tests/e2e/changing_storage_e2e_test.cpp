@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "res/resource.h"
@@ -16,6 +17,10 @@
 namespace {
 
 const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
+
+// How long the other program goes on writing once the program is started:
+// about half of the two seconds the program waits for the file.
+constexpr DWORD kWritingMs = 1500;
 
 using Notebook = std::vector<std::pair<std::wstring, std::wstring>>;
 
@@ -130,14 +135,16 @@ bool AppendPage(const std::wstring& path, const std::wstring& name, const std::w
     return ok && a == head.size() && b == text.size();
 }
 
-// Another program working on the file on a thread of its own until stopped.
+// Another program working on the file on a thread of its own for a while
+// (a sync client catching up), or until stopped.
 class OtherWriter {
 public:
     // step(i) does the i-th piece of work; true when it succeeded.
     template <typename Step>
-    OtherWriter(DWORD pauseMs, Step step)
-        : m_thread([this, pauseMs, step] {
-              for (int i = 0; !m_stop; ++i) {
+    OtherWriter(DWORD pauseMs, DWORD runMs, Step step)
+        : m_thread([this, pauseMs, runMs, step] {
+              const DWORD start = ::GetTickCount();
+              for (int i = 0; !m_stop && ::GetTickCount() - start < runMs; ++i) {
                   if (step(i))
                       ++m_done;
                   ::Sleep(pauseMs);
@@ -158,6 +165,69 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_done{0};
     std::thread m_thread;
+};
+
+// A host shell loop that rewrites the file in place, A and B by turns, as
+// "cat > file" does (emptied first, then filled), until Stop(); it always
+// ends on B. It also ends by itself after a few thousand rounds or when its
+// folder goes, so a failed test leaves nothing running.
+class HostRewriter {
+public:
+    HostRewriter(const ScratchDir& dir, const std::string& a, const std::string& b) : m_dir(dir)
+    {
+        WriteBytes(dir.File(L"a.bin"), a);
+        WriteBytes(dir.File(L"b.bin"), b);
+        WriteBytes(dir.File(L"rewrite.sh"),
+                   "cd \"$(dirname \"$0\")\" || exit 1\n"
+                   "n=0\n"
+                   "while [ ! -e stop ] && [ -e a.bin ] && [ $n -lt 5000 ]; do\n"
+                   "  cat a.bin > Jotstack.txt; cat b.bin > Jotstack.txt; n=$((n+1))\n"
+                   "done\n"
+                   "echo $n > stopped.tmp && mv stopped.tmp stopped\n");
+        const std::string script = hosttools::UnixPath(dir.File(L"rewrite.sh"));
+        if (script.empty())
+            return;
+        std::wstring cmd = L"start.exe /unix /bin/sh \"" + std::wstring(script.begin(), script.end()) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                              nullptr, &si, &pi))
+            return;
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+        // Running once the file has been rewritten at least once.
+        const FILETIME before = WriteTime();
+        m_running = hosttools::WaitUntil(
+            [&] {
+                const FILETIME now = WriteTime();
+                return ::CompareFileTime(&before, &now) != 0;
+            },
+            10000);
+    }
+    ~HostRewriter() { Stop(); }
+    bool Running() const { return m_running; }
+    void Stop()
+    {
+        if (m_running && !m_stopped) {
+            WriteBytes(m_dir.File(L"stop"), "");
+            m_stopped = hosttools::WaitUntil([&] { return FileExists(m_dir.File(L"stopped")); });
+        }
+    }
+    bool Stopped() const { return m_stopped; }
+    int Rewrites() const { return 2 * std::atoi(ReadBytes(m_dir.File(L"stopped")).c_str()); }
+
+private:
+    FILETIME WriteTime() const
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExW(m_dir.File(L"Jotstack.txt").c_str(), GetFileExInfoStandard, &data);
+        return data.ftLastWriteTime;
+    }
+
+    const ScratchDir& m_dir;
+    bool m_running = false;
+    bool m_stopped = false;
 };
 
 class ChangingStorageE2E : public ::testing::Test {
@@ -199,16 +269,18 @@ TEST_F(ChangingStorageE2E, FileSavedOverAndOverByAnotherProgramOpensAsOneWholeVe
     ASSERT_TRUE(WriteBytes(path, bytesA));
     JotstackProcess app(m_dir);
 
-    // Alternately A and B, written in place and replaced by a rename.
+    // Alternately A and B, written in place and replaced by a rename, for a
+    // while; the program shows one of them whole (the last, once the file
+    // holds still).
     std::atomic<int> last{0};
-    OtherWriter other(2, [&](int i) {
+    OtherWriter other(2, kWritingMs, [&](int i) {
         const std::string& bytes = i % 2 ? bytesB : bytesA;
         const bool ok = (i / 2) % 2 ? ReplaceByRename(path, bytes) : RewriteInPlace(path, bytes);
         if (ok)
             last = i % 2;
         return ok;
     });
-    ASSERT_TRUE(app.Start()) << "the program did not start while the file was being saved; exit " << app.ExitCode() << " running " << app.IsRunning();
+    ASSERT_TRUE(app.Start()) << "the program did not start while the file was being saved";
     other.Stop();
     EXPECT_GT(other.Done(), 10) << "the other program hardly wrote";
     EXPECT_EQ(app.FindOwnWindow(L"#32770"), nullptr) << "a message at the start";
@@ -231,13 +303,12 @@ TEST_F(ChangingStorageE2E, PagesAddedByAnotherProgramDuringTheStartOpenWhole)
     JotstackProcess app(m_dir);
 
     // Each added page differs in name and length; the writer knows which
-    // pages made it into the file. A page every 20 ms over the start, up to
-    // 200 pages.
+    // pages made it into the file. A page every 40 ms, up to 200 pages.
     auto pageAt = [](int i) {
         return std::make_pair(L"追加" + std::to_wstring(i), Lines(500 + 300 * (i % 7), L'a' + i % 26));
     };
     std::atomic<int> added{0};
-    OtherWriter other(20, [&](int) {
+    OtherWriter other(40, kWritingMs, [&](int) {
         if (added >= 200)
             return false;
         const auto page = pageAt(added + 1);
@@ -263,4 +334,37 @@ TEST_F(ChangingStorageE2E, PagesAddedByAnotherProgramDuringTheStartOpenWhole)
     std::printf("%d pages added during the start, the program shows %zu pages\n", added.load(),
                 shown.size());
     SaveKeepsShownPagesAndTheLastOtherVersion(app, shown, StorageBytes(written));
+}
+
+TEST_F(ChangingStorageE2E, FileRewrittenInPlaceByAHostProgramOpensAsItsLastWholeVersion)
+{
+    // A host program is outside Windows' sharing rules: it empties and
+    // refills the file in place while the program reads it. The program
+    // waits for the file to hold still and shows the version left last.
+    const Notebook a = {{L"甲", Lines(90000, L'a')}, {L"乙", Lines(60000, L'b')}, {L"丙", L"short c"}};
+    const Notebook b = {{L"丁", Lines(120000, L'd')}, {L"戊", L"short e"}};
+    const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
+    JotstackProcess app(m_dir);
+    {
+        HostRewriter other(m_dir, bytesA, bytesB);
+        if (!other.Running())
+            GTEST_SKIP() << "the host cannot run a shell loop from Wine here";
+        // It stops on its own a moment into the start, leaving B.
+        std::thread stopper([&] {
+            ::Sleep(kWritingMs);
+            other.Stop();
+        });
+        const bool started = app.Start();
+        stopper.join();
+        ASSERT_TRUE(other.Stopped()) << "the host program did not stop";
+        std::printf("%d rewrites by the host program during the start\n", other.Rewrites());
+        EXPECT_GT(other.Rewrites(), 5) << "the host program hardly wrote";
+        ASSERT_TRUE(started) << "the program did not start once the file held still";
+    }
+    EXPECT_EQ(app.FindOwnWindow(L"#32770"), nullptr) << "a message at the start";
+    const std::vector<VisiblePage> shown = app.Pages();
+    EXPECT_TRUE(Same(shown, Visible(b))) << "not the last whole version: " << Describe(shown);
+    ASSERT_EQ(ReadBytes(app.StoragePath()), bytesB);
+    SaveKeepsShownPagesAndTheLastOtherVersion(app, shown, bytesB);
 }
