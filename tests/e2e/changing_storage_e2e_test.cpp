@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "tests/e2e/host_tools.h"
 #include "tests/e2e/jotstack_process.h"
+#include "tests/e2e/tools_e2e_helpers.h"
 
 namespace {
 
@@ -367,4 +368,31 @@ TEST_F(ChangingStorageE2E, FileRewrittenInPlaceByAHostProgramOpensAsItsLastWhole
     EXPECT_TRUE(Same(shown, Visible(b))) << "not the last whole version: " << Describe(shown);
     ASSERT_EQ(ReadBytes(app.StoragePath()), bytesB);
     SaveKeepsShownPagesAndTheLastOtherVersion(app, shown, bytesB);
+}
+
+TEST_F(ChangingStorageE2E, FileThatNeverHoldsStillIsRefusedWithAMessageAndLeftAlone)
+{
+    // A host program rewriting the file all through the start: after about
+    // two seconds of trying the program says it cannot read the notes and
+    // ends, rather than start on an empty or cut notebook whose next save
+    // would push the real one out.
+    const Notebook a = {{L"甲", Lines(20000, L'a')}};
+    const Notebook b = {{L"丁", Lines(30000, L'd')}, {L"戊", L"short e"}};
+    const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
+    JotstackProcess app(m_dir);
+    HostRewriter other(m_dir, bytesA, bytesB);
+    if (!other.Running())
+        GTEST_SKIP() << "the host cannot run a shell loop from Wine here";
+    EXPECT_FALSE(app.Start(5000)) << "the program started on a file that never held still";
+    HWND box = app.WaitForOwnWindow(L"#32770", nullptr, 15000);
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(DialogText(box), L"抱歉，不能读取记录文件。");
+    other.Stop();
+    ASSERT_TRUE(other.Stopped());
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(app.WaitForExit(10000)) << "the program did not end after the message";
+    EXPECT_EQ(ReadBytes(app.StoragePath()), bytesB) << "the other program's file was touched";
+    EXPECT_FALSE(FileExists(app.BackupPath()));
+    EXPECT_FALSE(FileExists(app.StoragePath() + L".tmp"));
 }
