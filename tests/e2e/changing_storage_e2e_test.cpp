@@ -1,8 +1,10 @@
 // The notes file changing while the real program starts under Wine: another
 // program keeps saving it (a sync client, a second editor) or keeps adding
-// pages to it. The program starts, shows one whole version of the file
-// (never a mix of two, never a cut page), and its next save keeps both what
-// it showed and what the other program wrote last.
+// pages to it, inside Windows' sharing rules or outside them (a host
+// program). The program starts once the file holds still, shows one whole
+// version of it (never a mix of two, never a cut page), and its next save
+// keeps both what it showed and what the other program wrote last; a file
+// that never holds still is refused with a message and left alone.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,18 +38,6 @@ std::string StorageBytes(const Notebook& pages)
     for (const auto& [name, body] : pages)
         text += PageRecord(name, body);
     return Utf16Bytes(text);
-}
-
-// About n characters in lines of 78 (Wine's edit control lays out one long
-// line slowly).
-std::wstring Lines(size_t n, wchar_t c)
-{
-    std::wstring text;
-    while (text.size() < n) {
-        text.append(78, c);
-        text += L"\r\n";
-    }
-    return text;
 }
 
 std::vector<VisiblePage> Visible(const Notebook& pages)
@@ -263,8 +253,8 @@ protected:
 
 TEST_F(ChangingStorageE2E, FileSavedOverAndOverByAnotherProgramOpensAsOneWholeVersion)
 {
-    const Notebook a = {{L"甲", Lines(20000, L'a')}, {L"乙", Lines(30000, L'b')}, {L"丙", L"short c"}};
-    const Notebook b = {{L"丁", Lines(45000, L'd')}, {L"戊", L"short e"}};
+    const Notebook a = {{L"甲", TextInLines(20000, L'a')}, {L"乙", TextInLines(30000, L'b')}, {L"丙", L"short c"}};
+    const Notebook b = {{L"丁", TextInLines(45000, L'd')}, {L"戊", L"short e"}};
     const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
     const std::wstring path = m_dir.File(L"Jotstack.txt");
     ASSERT_TRUE(WriteBytes(path, bytesA));
@@ -298,7 +288,7 @@ TEST_F(ChangingStorageE2E, FileSavedOverAndOverByAnotherProgramOpensAsOneWholeVe
 
 TEST_F(ChangingStorageE2E, PagesAddedByAnotherProgramDuringTheStartOpenWhole)
 {
-    Notebook written = {{L"日常", Lines(30000, L'x')}};
+    Notebook written = {{L"日常", TextInLines(30000, L'x')}};
     const std::wstring path = m_dir.File(L"Jotstack.txt");
     ASSERT_TRUE(WriteBytes(path, StorageBytes(written)));
     JotstackProcess app(m_dir);
@@ -306,7 +296,7 @@ TEST_F(ChangingStorageE2E, PagesAddedByAnotherProgramDuringTheStartOpenWhole)
     // Each added page differs in name and length; the writer knows which
     // pages made it into the file. A page every 40 ms, up to 200 pages.
     auto pageAt = [](int i) {
-        return std::make_pair(L"追加" + std::to_wstring(i), Lines(500 + 300 * (i % 7), L'a' + i % 26));
+        return std::make_pair(L"追加" + std::to_wstring(i), TextInLines(500 + 300 * (i % 7), L'a' + i % 26));
     };
     std::atomic<int> added{0};
     OtherWriter other(40, kWritingMs, [&](int) {
@@ -342,8 +332,8 @@ TEST_F(ChangingStorageE2E, FileRewrittenInPlaceByAHostProgramOpensAsItsLastWhole
     // A host program is outside Windows' sharing rules: it empties and
     // refills the file in place while the program reads it. The program
     // waits for the file to hold still and shows the version left last.
-    const Notebook a = {{L"甲", Lines(90000, L'a')}, {L"乙", Lines(60000, L'b')}, {L"丙", L"short c"}};
-    const Notebook b = {{L"丁", Lines(120000, L'd')}, {L"戊", L"short e"}};
+    const Notebook a = {{L"甲", TextInLines(90000, L'a')}, {L"乙", TextInLines(60000, L'b')}, {L"丙", L"short c"}};
+    const Notebook b = {{L"丁", TextInLines(120000, L'd')}, {L"戊", L"short e"}};
     const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
     JotstackProcess app(m_dir);
@@ -376,8 +366,8 @@ TEST_F(ChangingStorageE2E, FileThatNeverHoldsStillIsRefusedWithAMessageAndLeftAl
     // two seconds of trying the program says it cannot read the notes and
     // ends, rather than start on an empty or cut notebook whose next save
     // would push the real one out.
-    const Notebook a = {{L"甲", Lines(20000, L'a')}};
-    const Notebook b = {{L"丁", Lines(30000, L'd')}, {L"戊", L"short e"}};
+    const Notebook a = {{L"甲", TextInLines(20000, L'a')}};
+    const Notebook b = {{L"丁", TextInLines(30000, L'd')}, {L"戊", L"short e"}};
     const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
     JotstackProcess app(m_dir);

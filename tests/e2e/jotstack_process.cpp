@@ -48,6 +48,20 @@ std::wstring ReadWindowText(HWND hwnd)
     return text;
 }
 
+std::wstring TextInLines(size_t n, wchar_t c)
+{
+    std::wstring text;
+    text.reserve(n + n / 39);
+    while (text.size() < n) {
+        text.append(78, c);
+        text += L"\r\n";
+    }
+    text.resize(n);
+    if (!text.empty() && text.back() == L'\r')
+        text.back() = c;   // no half line end
+    return text;
+}
+
 std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key)
 {
     wchar_t buf[1024] = {};
