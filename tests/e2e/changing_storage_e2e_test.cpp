@@ -158,14 +158,27 @@ private:
     std::thread m_thread;
 };
 
-// A host shell loop that rewrites the file in place, A and B by turns, as
-// "cat > file" does (emptied first, then filled), until Stop(); it always
-// ends on B. It also ends by itself after a few thousand rounds or when its
-// folder goes, so a failed test leaves nothing running.
+// The two versions a host program writes by turns: large enough that a
+// read can meet the file half-filled.
+Notebook HostVersionA()
+{
+    return {{L"甲", TextInLines(90000, L'a')}, {L"乙", TextInLines(60000, L'b')}, {L"丙", L"short c"}};
+}
+
+Notebook HostVersionB()
+{
+    return {{L"丁", TextInLines(120000, L'd')}, {L"戊", L"short e"}};
+}
+
+// A host shell loop that rewrites the file (A at first) in place, A and B
+// by turns, as "cat > file" does (emptied first, then filled), until
+// Stop(); it always ends on B. It also ends by itself after a few thousand
+// rounds or when its folder goes, so a failed test leaves nothing running.
 class HostRewriter {
 public:
     HostRewriter(const ScratchDir& dir, const std::string& a, const std::string& b) : m_dir(dir)
     {
+        WriteBytes(dir.File(L"Jotstack.txt"), a);
         WriteBytes(dir.File(L"a.bin"), a);
         WriteBytes(dir.File(L"b.bin"), b);
         WriteBytes(dir.File(L"rewrite.sh"),
@@ -332,13 +345,10 @@ TEST_F(ChangingStorageE2E, FileRewrittenInPlaceByAHostProgramOpensAsItsLastWhole
     // A host program is outside Windows' sharing rules: it empties and
     // refills the file in place while the program reads it. The program
     // waits for the file to hold still and shows the version left last.
-    const Notebook a = {{L"甲", TextInLines(90000, L'a')}, {L"乙", TextInLines(60000, L'b')}, {L"丙", L"short c"}};
-    const Notebook b = {{L"丁", TextInLines(120000, L'd')}, {L"戊", L"short e"}};
-    const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
-    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
+    const std::string bytesB = StorageBytes(HostVersionB());
     JotstackProcess app(m_dir);
     {
-        HostRewriter other(m_dir, bytesA, bytesB);
+        HostRewriter other(m_dir, StorageBytes(HostVersionA()), bytesB);
         if (!other.Running())
             GTEST_SKIP() << "the host cannot run a shell loop from Wine here";
         // It stops on its own a moment into the start, leaving B.
@@ -355,7 +365,7 @@ TEST_F(ChangingStorageE2E, FileRewrittenInPlaceByAHostProgramOpensAsItsLastWhole
     }
     EXPECT_EQ(app.FindOwnWindow(L"#32770"), nullptr) << "a message at the start";
     const std::vector<VisiblePage> shown = app.Pages();
-    EXPECT_TRUE(Same(shown, Visible(b))) << "not the last whole version: " << Describe(shown);
+    EXPECT_TRUE(Same(shown, Visible(HostVersionB()))) << "not the last whole version: " << Describe(shown);
     ASSERT_EQ(ReadBytes(app.StoragePath()), bytesB);
     SaveKeepsShownPagesAndTheLastOtherVersion(app, shown, bytesB);
 }
@@ -366,12 +376,9 @@ TEST_F(ChangingStorageE2E, FileThatNeverHoldsStillIsRefusedWithAMessageAndLeftAl
     // two seconds of trying the program says it cannot read the notes and
     // ends, rather than start on an empty or cut notebook whose next save
     // would push the real one out.
-    const Notebook a = {{L"甲", TextInLines(20000, L'a')}};
-    const Notebook b = {{L"丁", TextInLines(30000, L'd')}, {L"戊", L"short e"}};
-    const std::string bytesA = StorageBytes(a), bytesB = StorageBytes(b);
-    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytesA));
+    const std::string bytesB = StorageBytes(HostVersionB());
     JotstackProcess app(m_dir);
-    HostRewriter other(m_dir, bytesA, bytesB);
+    HostRewriter other(m_dir, StorageBytes(HostVersionA()), bytesB);
     if (!other.Running())
         GTEST_SKIP() << "the host cannot run a shell loop from Wine here";
     EXPECT_FALSE(app.Start(5000)) << "the program started on a file that never held still";
