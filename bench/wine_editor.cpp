@@ -107,41 +107,6 @@ UINT FindMenuCommand(HMENU menu, const wchar_t* a, const wchar_t* b)
     return 0;
 }
 
-struct WindowQuery {
-    DWORD pid;
-    const wchar_t* cls;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND h, LPARAM lp)
-{
-    auto* s = reinterpret_cast<WindowQuery*>(lp);
-    DWORD p = 0;
-    ::GetWindowThreadProcessId(h, &p);
-    wchar_t c[64] = {};
-    ::GetClassNameW(h, c, 64);
-    if (p == s->pid && ::IsWindowVisible(h) && wcscmp(c, s->cls) == 0 &&
-        (!s->title || ReadWindowText(h) == s->title)) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD timeoutMs)
-{
-    WindowQuery s{pid, cls, title, nullptr};
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < timeoutMs) {
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
-        ::Sleep(50);
-    }
-    return nullptr;
-}
-
 void SetDlgText(HWND dlg, int id, const wchar_t* text)
 {
     HWND ctl = ::GetDlgItem(dlg, id);
@@ -253,7 +218,7 @@ void Notepad(const std::wstring& page)
         std::printf("notepad: did not start\n");
         return;
     }
-    HWND main = WaitForWindow(pi.dwProcessId, L"Notepad", nullptr, 30000);
+    HWND main = WaitForProcessWindow(pi.dwProcessId, L"Notepad", nullptr, 30000);
     HWND edit = main ? ::FindWindowExW(main, nullptr, L"Edit", nullptr) : nullptr;
     // Menus of another process cannot be read under Wine; then the id that
     // Wine's notepad gives its Replace command.
@@ -271,7 +236,7 @@ void Notepad(const std::wstring& page)
         ::Sleep(100);
     ::SendMessageW(edit, EM_SETSEL, 0, 0);
     ::PostMessageW(main, WM_COMMAND, replaceCmd, 0);
-    HWND dlg = WaitForWindow(pi.dwProcessId, L"#32770", nullptr, 10000);
+    HWND dlg = WaitForProcessWindow(pi.dwProcessId, L"#32770", nullptr, 10000);
     if (!dlg) {
         std::printf("notepad: no replace dialog\n");
         ::TerminateProcess(pi.hProcess, 0);

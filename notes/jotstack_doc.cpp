@@ -32,12 +32,13 @@ bool CJotstackDoc::LoadNotes()
     // The path is set directly, so the title stays as it is.
     m_strPathName = notesfile::StoragePath();
     std::string bytes;
-    // Another program may hold the file for a moment (a virus scanner, a
-    // sync client): try again for about two seconds before giving up.
-    notesfile::ReadResult read = notesfile::ReadWholeFile(m_strPathName, bytes);
+    // Another program may hold the file or be rewriting it for a moment (a
+    // virus scanner, a sync client): try again for about two seconds
+    // before giving up.
+    notesfile::ReadResult read = notesfile::ReadSettledFile(m_strPathName, bytes);
     for (int retry = 0; retry < 10 && read == notesfile::ReadResult::Failed; ++retry) {
         ::Sleep(200);
-        read = notesfile::ReadWholeFile(m_strPathName, bytes);
+        read = notesfile::ReadSettledFile(m_strPathName, bytes);
     }
     if (read == notesfile::ReadResult::Failed)
         return false;

@@ -97,7 +97,37 @@ Prepared PrepareStorageFile(const std::wstring& path)
     return Prepared::CannotCreate;
 }
 
-ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes)
+namespace {
+
+unsigned long long Ticks(const FILETIME& t)
+{
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+bool StampOfHandle(HANDLE file, FileStamp& stamp)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info))
+        return false;
+    stamp.size = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.written = Ticks(info.ftLastWriteTime);
+    return true;
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::wstring& path)
+{
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        stamp.size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        stamp.written = Ticks(data.ftLastWriteTime);
+    }
+    return stamp;
+}
+
+ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes, FileStamp* stamp)
 {
     bytes.clear();
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -107,11 +137,11 @@ ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes)
         return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
                                                                           : ReadResult::Failed;
     }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > INT_MAX / 2)
+    FileStamp before;
+    if (!StampOfHandle(file.Get(), before) || before.size > INT_MAX / 2)
         return ReadResult::Failed;
     try {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
+        bytes.resize(static_cast<size_t>(before.size));
     } catch (const std::bad_alloc&) {
         return ReadResult::Failed;
     }
@@ -119,14 +149,43 @@ ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes)
     while (done < bytes.size()) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
         DWORD got = 0;
-        if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &got, nullptr))
-            return ReadResult::Failed;
-        if (got == 0)
-            break;   // the file shrank meanwhile: keep what was there
+        if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &got, nullptr) || got == 0)
+            break;
         done += got;
     }
-    bytes.resize(done);
+    // Windows keeps writers out while the file is open here, but a program
+    // outside its sharing rules (or a network share) may not: a file that
+    // shrank, grew or was written during the read gave a mix of two
+    // versions or a cut page, never the notebook.
+    FileStamp after;
+    if (done != bytes.size() || !StampOfHandle(file.Get(), after) || after != before) {
+        bytes.clear();
+        return ReadResult::Failed;
+    }
+    if (stamp)
+        *stamp = before;
     return ReadResult::Ok;
+}
+
+ReadResult ReadSettledFile(const std::wstring& path, std::string& bytes, DWORD settleMs)
+{
+    FileStamp stamp;
+    ReadResult read = ReadWholeFile(path, bytes, &stamp);
+    if (read != ReadResult::Ok)
+        return read;
+    // Only a file written within the last two seconds (or dated ahead of
+    // the clock) can be in the middle of a rewrite; older ones cost nothing.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    constexpr unsigned long long kRecent = 2ull * 10000000;   // 2 s in FILETIME units
+    if (stamp.written + kRecent < Ticks(now))
+        return read;
+    ::Sleep(settleMs);
+    if (StampOf(path) != stamp) {
+        bytes.clear();
+        return ReadResult::Failed;
+    }
+    return read;
 }
 
 namespace {

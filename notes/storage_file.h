@@ -40,10 +40,29 @@ Prepared PrepareStorageFile(const std::wstring& path);
 
 enum class ReadResult { Ok, Missing, Failed };
 
+// What a file looked like at one moment: its size and last write time.
+struct FileStamp {
+    long long size = -1;
+    unsigned long long written = 0;   // FILETIME units
+    bool operator==(const FileStamp& o) const { return size == o.size && written == o.written; }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
+// The stamp of the file at path now (size -1 when it does not exist).
+FileStamp StampOf(const std::wstring& path);
+
 // Reads the whole file (others may read it meanwhile, but not write).
-// Failed means the file exists but could not be read: the caller must not
-// treat that as an empty notebook.
-ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes);
+// Failed means the file exists but could not be read, or changed while it
+// was read (a program outside Windows' sharing rules wrote to it): the
+// caller must not treat that as the notebook. With stamp, the stamp of the
+// content read.
+ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes, FileStamp* stamp = nullptr);
+
+// Reads the whole file as another program left it: a file written in the
+// last moments may be in the middle of a rewrite (emptied and not yet
+// filled again), so it is taken only when it stays the same for settleMs
+// after the read; Failed otherwise, to be tried again.
+ReadResult ReadSettledFile(const std::wstring& path, std::string& bytes, DWORD settleMs = 100);
 
 // The size of a file, or -1 when it does not exist.
 long long FileSize(const std::wstring& path);

@@ -70,18 +70,6 @@ std::string ReadThrough(HANDLE file)
     return bytes;
 }
 
-// Text of about n characters in lines of 78 (a single long line is slow to
-// wrap in Wine's edit control).
-std::wstring Lines(size_t n, wchar_t c)
-{
-    std::wstring text;
-    while (text.size() < n) {
-        text.append(78, c);
-        text += L"\r\n";
-    }
-    return text;
-}
-
 bool PageModified(const JotstackProcess& app)
 {
     return ::SendMessageW(app.ActiveEdit(), EM_GETMODIFY, 0, 0) != 0;
@@ -204,7 +192,7 @@ TEST_F(FailedSaveE2E, FullDiskKeepsTheNotesUntilThereIsRoomAgain)
         JotstackProcess app(folder);
         ASSERT_TRUE(FileExists(app.ExePath()));
         ASSERT_TRUE(app.Start());
-        const std::wstring big = Lines(100000, L'满');
+        const std::wstring big = TextInLines(100000, L'满');
         app.TypeIntoCurrentPage(big);
 
         // Fill the disk.

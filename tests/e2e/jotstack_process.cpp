@@ -49,6 +49,20 @@ std::wstring ReadWindowText(HWND hwnd)
     return text;
 }
 
+std::wstring TextInLines(size_t n, wchar_t c)
+{
+    std::wstring text;
+    text.reserve(n + n / 39);
+    while (text.size() < n) {
+        text.append(78, c);
+        text += L"\r\n";
+    }
+    text.resize(n);
+    if (!text.empty() && text.back() == L'\r')
+        text.back() = c;   // no half line end
+    return text;
+}
+
 std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key)
 {
     wchar_t buf[1024] = {};
@@ -212,17 +226,27 @@ HWND JotstackProcess::FindMainWindow() const
 
 HWND JotstackProcess::FindOwnWindow(const wchar_t* className, const wchar_t* title) const
 {
-    OwnSearch s{m_pi.dwProcessId, className, title, nullptr};
-    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return FindProcessWindow(m_pi.dwProcessId, className, title);
 }
 
 HWND JotstackProcess::WaitForOwnWindow(const wchar_t* className, const wchar_t* title,
                                        DWORD timeoutMs) const
 {
+    return WaitForProcessWindow(m_pi.dwProcessId, className, title, timeoutMs);
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title)
+{
+    OwnSearch s{pid, className, title, nullptr};
+    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
+{
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < timeoutMs) {
-        if (HWND hwnd = FindOwnWindow(className, title))
+        if (HWND hwnd = FindProcessWindow(pid, className, title))
             return hwnd;
         Pump(50);
     }

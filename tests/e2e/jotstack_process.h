@@ -74,4 +74,11 @@ private:
 // path is mapped to Wine's Z: drive).
 std::wstring JotstackUnderTest();
 std::wstring ReadWindowText(HWND hwnd);
+// Text of n characters c in lines of 78 (the edit control under Wine wraps
+// a single long line in quadratic time, which real notes do not have).
+std::wstring TextInLines(size_t n, wchar_t c);
+// A visible top-level window of process pid with that class (and title,
+// when given); the wait pumps this thread's messages meanwhile.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
+HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key);

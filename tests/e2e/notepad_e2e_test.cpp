@@ -24,22 +24,6 @@ std::string StorageBytes(const std::vector<std::pair<std::wstring, std::wstring>
     return Utf16Bytes(text);
 }
 
-// Text of about n characters in lines of 78 (the edit control under Wine
-// wraps a single long line in quadratic time, which real notes do not have).
-std::wstring Lines(size_t n, wchar_t c)
-{
-    std::wstring text;
-    text.reserve(n + n / 39);
-    while (text.size() < n) {
-        text.append(78, c);
-        text += L"\r\n";
-    }
-    text.resize(n);
-    if (text.back() == L'\r')
-        text.back() = c;   // no half line end
-    return text;
-}
-
 class NotepadE2E : public ::testing::Test {
 protected:
     void SetUp() override
@@ -167,7 +151,7 @@ TEST_F(NotepadE2E, ExitFromTheTrayMenuSavesEverythingAndEnds)
 
 TEST_F(NotepadE2E, PageLongerThanTheTypingLimitLoadsAndSavesWhole)
 {
-    const std::wstring longText = Lines(1100000, L'长');
+    const std::wstring longText = TextInLines(1100000, L'长');
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
                            StorageBytes({{L"long", longText}, {L"short", L"x"}})));
     JotstackProcess app(m_dir);
@@ -207,7 +191,7 @@ TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
     // of 200,000 characters.
     std::vector<std::pair<std::wstring, std::wstring>> pages;
     for (int i = 0; i < 30; ++i)
-        pages.push_back({L"页" + std::to_wstring(i), Lines(200000, wchar_t(L'a' + i))});
+        pages.push_back({L"页" + std::to_wstring(i), TextInLines(200000, wchar_t(L'a' + i))});
     std::string content = StorageBytes(pages);
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), content));
 
@@ -224,7 +208,7 @@ TEST_F(NotepadE2E, KillingTheProcessDuringSavesNeverLeavesHalfANotebook)
         // The page stays as big as it was, so every trial saves the whole
         // big notebook.
         std::wstring edited = L"round " + std::to_wstring(round) + L"\r\n" +
-                              Lines(199990, wchar_t(L'a' + round % 26));
+                              TextInLines(199990, wchar_t(L'a' + round % 26));
         app.TypeIntoCurrentPage(edited);
         auto next = pages;
         next[static_cast<size_t>(round % 30)].second = edited;

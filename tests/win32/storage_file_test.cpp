@@ -277,6 +277,74 @@ TEST(StorageReading, FileReplacedWhileBeingReadIsReadWholeOrNotAtAll)
     std::printf("%d whole reads, %d refused while the file was being replaced\n", whole, failed);
 }
 
+TEST(StorageReading, FileEmptiedForARewriteIsNotTakenForTheNotebook)
+{
+    // Another program rewrites the file in place: it has just emptied it
+    // and fills it a moment later. The empty file is not the notebook; once
+    // the file holds still its new content is.
+    ScratchDir dir;
+    const std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    std::thread writer([&] {
+        ::Sleep(30);
+        WriteBytes(path, "refilled notes");
+    });
+    std::string bytes = "stale";
+    EXPECT_EQ(notesfile::ReadSettledFile(path, bytes, 500), notesfile::ReadResult::Failed);
+    EXPECT_TRUE(bytes.empty());
+    writer.join();
+    EXPECT_EQ(notesfile::ReadSettledFile(path, bytes, 50), notesfile::ReadResult::Ok);
+    EXPECT_EQ(bytes, "refilled notes");
+}
+
+TEST(StorageReading, FileUnchangedForLongIsReadAtOnce)
+{
+    // An old file cannot be in the middle of a rewrite: no second look, so
+    // a change right after the read does not refuse it.
+    ScratchDir dir;
+    const std::wstring path = dir.File(L"Jotstack.txt");
+    ASSERT_TRUE(WriteBytes(path, "old notes"));
+    HANDLE h = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{};
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart -= 3600ull * 10000000;   // an hour ago
+    FILETIME hourAgo{t.LowPart, t.HighPart};
+    ASSERT_TRUE(::SetFileTime(h, nullptr, nullptr, &hourAgo));
+    ::CloseHandle(h);
+    EXPECT_EQ(notesfile::StampOf(path).written, t.QuadPart);
+
+    std::thread writer([&] {
+        ::Sleep(100);
+        WriteBytes(path, "new notes");
+    });
+    std::string bytes;
+    EXPECT_EQ(notesfile::ReadSettledFile(path, bytes, 1000), notesfile::ReadResult::Ok);
+    EXPECT_EQ(bytes, "old notes");
+    writer.join();
+}
+
+TEST(StorageReading, StampFollowsSizeAndWriting)
+{
+    ScratchDir dir;
+    const std::wstring path = dir.File(L"Jotstack.txt");
+    EXPECT_EQ(notesfile::StampOf(path).size, -1);
+    ASSERT_TRUE(WriteBytes(path, "12345"));
+    const notesfile::FileStamp first = notesfile::StampOf(path);
+    EXPECT_EQ(first.size, 5);
+    std::string bytes;
+    notesfile::FileStamp read;
+    ASSERT_EQ(notesfile::ReadWholeFile(path, bytes, &read), notesfile::ReadResult::Ok);
+    EXPECT_EQ(read, first);
+    ::Sleep(20);
+    ASSERT_TRUE(WriteBytes(path, "54321"));
+    EXPECT_NE(notesfile::StampOf(path), first) << "same size, written again";
+}
+
 TEST(StorageWriting, LargeContentRoundTripsThroughTheCodec)
 {
     ScratchDir dir;
