@@ -258,6 +258,23 @@ void Tokenizer::ConsumeCharacterReference(std::u16string& out, bool inAttribute)
         out.push_back(u'&');
         return;
     }
+    // The references that pages use all the time, written with their ";",
+    // need no search: no other name starts with them.
+    struct Common {
+        std::u16string_view name;
+        char16_t value;
+    };
+    static constexpr Common kCommon[] = {
+        {u"amp;", u'&'}, {u"lt;", u'<'}, {u"gt;", u'>'}, {u"quot;", u'"'}, {u"nbsp;", u'\xA0'}, {u"apos;", u'\''},
+    };
+    const std::u16string_view rest(m_input.data() + m_pos, m_input.size() - m_pos);
+    for (const Common& common : kCommon) {
+        if (rest.starts_with(common.name)) {
+            m_pos += common.name.size();
+            out.push_back(common.value);
+            return;
+        }
+    }
     // The longest name is 32 characters with its ";".
     std::string candidate;
     for (std::size_t i = m_pos; i < m_input.size() && candidate.size() < 33; ++i) {

@@ -5,6 +5,9 @@
 // tokens.
 #include "html/tokenizer.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace html {
 
 namespace {
@@ -17,6 +20,26 @@ char Lower(char16_t c) { return static_cast<char>((c >= u'A' && c <= u'Z') ? c +
 bool IsPlainTagNameChar(char16_t c) { return c > u' ' && c < 0x7F && c != u'/' && c != u'>'; }
 // The same for attribute names, which also end at "=".
 bool IsPlainAttrNameChar(char16_t c) { return IsPlainTagNameChar(c) && c != u'='; }
+
+// Whether any of the four units in v is zero.
+bool AnyZeroUnit(std::uint64_t v) { return ((v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull) != 0; }
+
+// The first of quote, "&" or NUL at or after from (n when none): a value
+// is read four units at a time.
+std::size_t EndOfValueRun(const char16_t* in, std::size_t from, std::size_t n, char16_t quote)
+{
+    constexpr std::uint64_t kOnes = 0x0001000100010001ull;
+    const std::uint64_t q = kOnes * quote;
+    const std::uint64_t amp = kOnes * u'&';
+    std::size_t i = from;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t v;
+        std::memcpy(&v, in + i, sizeof v);
+        if (AnyZeroUnit(v) || AnyZeroUnit(v ^ q) || AnyZeroUnit(v ^ amp)) break;
+    }
+    while (i < n && in[i] != quote && in[i] != u'&' && in[i] != 0) ++i;
+    return i;
+}
 
 }  // namespace
 
@@ -77,8 +100,7 @@ bool Tokenizer::ReadPlainTag()
         if (r >= n || (in[r] != u'"' && in[r] != u'\'')) return giveBack();
         const char16_t quote = in[r++];
         for (;;) {
-            std::size_t t = r;
-            while (t < n && in[t] != quote && in[t] != u'&' && in[t] != 0) ++t;
+            const std::size_t t = EndOfValueRun(in, r, n, quote);
             if (t >= n) return giveBack();
             m_attr.value.append(in + r, t - r);
             if (in[t] == quote) {
