@@ -59,6 +59,20 @@ bool EnsureChoice()
     return c.devNames.Get() != nullptr;
 }
 
+// The print dialog (or print setup) opening on the printer chosen so far.
+PRINTDLGW DialogOnChoice(HWND owner, DWORD flags)
+{
+    EnsureChoice();
+    PrinterChoice& c = Choice();
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = owner;
+    pd.hDevMode = c.devMode.Get();
+    pd.hDevNames = c.devNames.Get();
+    pd.Flags = flags;
+    return pd;
+}
+
 void ReportNoPrinter(HWND owner)
 {
     ::MessageBoxW(owner, L"抱歉，没有找到打印机。请先安装一台打印机。", L"Jotstack",
@@ -88,14 +102,7 @@ UniquePrinterDc CreateCurrentPrinterDc()
 
 void ShowPrintSetup(HWND owner)
 {
-    EnsureChoice();
-    PrinterChoice& c = Choice();
-    PRINTDLGW pd{};
-    pd.lStructSize = sizeof pd;
-    pd.hwndOwner = owner;
-    pd.hDevMode = c.devMode.Get();
-    pd.hDevNames = c.devNames.Get();
-    pd.Flags = PD_PRINTSETUP;
+    PRINTDLGW pd = DialogOnChoice(owner, PD_PRINTSETUP);
     BOOL ok = ::PrintDlgW(&pd);
     KeepChoice(pd.hDevMode, pd.hDevNames);
     if (!ok && ::CommDlgExtendedError() != 0)
@@ -157,14 +164,7 @@ bool Print(HWND owner, CPrintable& doc, bool direct)
     if (direct) {
         dc = CreateCurrentPrinterDc();
     } else {
-        EnsureChoice();
-        PrinterChoice& c = Choice();
-        PRINTDLGW pd{};
-        pd.lStructSize = sizeof pd;
-        pd.hwndOwner = owner;
-        pd.hDevMode = c.devMode.Get();
-        pd.hDevNames = c.devNames.Get();
-        pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+        PRINTDLGW pd = DialogOnChoice(owner, PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE);
         pd.nMinPage = 1;
         pd.nMaxPage = 0xFFFF;
         pd.nFromPage = 1;

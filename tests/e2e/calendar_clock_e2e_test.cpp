@@ -11,6 +11,7 @@
 #include <string>
 
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
@@ -98,21 +99,13 @@ std::wstring DateText(int year, int month, int day)
     return std::to_wstring(year) + L"年" + std::to_wstring(month) + L"月" + std::to_wstring(day) + L"日";
 }
 
-class CalendarClockE2E : public ::testing::Test {
+class CalendarClockE2E : public JotstackE2ETest {
 protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-
     HWND OpenCalendar(JotstackProcess& app)
     {
         app.PostCommand(ID_PERPETUAL_CALENDAR);
         return app.WaitForOwnWindow(L"#32770", L"万年历", 10000);
     }
-
-    ScratchDir m_dir;
 };
 
 }  // namespace

@@ -14,31 +14,15 @@
 
 #include "res/resource.h"
 #include "tests/e2e/host_tools.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 #include "tests/e2e/tools_e2e_helpers.h"
 
 namespace {
 
-const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
-
 // How long the other program goes on writing once the program is started:
 // about half of the two seconds the program waits for the file.
 constexpr DWORD kWritingMs = 1500;
-
-using Notebook = std::vector<std::pair<std::wstring, std::wstring>>;
-
-std::wstring PageRecord(const std::wstring& name, const std::wstring& body)
-{
-    return kSep + name + L"\r\n" + body;
-}
-
-std::string StorageBytes(const Notebook& pages)
-{
-    std::wstring text;
-    for (const auto& [name, body] : pages)
-        text += PageRecord(name, body);
-    return Utf16Bytes(text);
-}
 
 std::vector<VisiblePage> Visible(const Notebook& pages)
 {
@@ -116,7 +100,7 @@ bool AppendPage(const std::wstring& path, const std::wstring& name, const std::w
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    const std::string head = Utf16Bytes(kSep + name + L"\r\n", false);
+    const std::string head = Utf16Bytes(kStorageSeparator + name + L"\r\n", false);
     const std::string text = Utf16Bytes(body, false);
     DWORD a = 0, b = 0;
     bool ok = ::WriteFile(h, head.data(), static_cast<DWORD>(head.size()), &a, nullptr);
@@ -234,14 +218,8 @@ private:
     bool m_stopped = false;
 };
 
-class ChangingStorageE2E : public ::testing::Test {
+class ChangingStorageE2E : public JotstackE2ETest {
 protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-
     // Types into the first page, ends the program through "退出" and checks
     // that the file holds what the program showed with that change and the
     // backup holds what the other program wrote last.
@@ -258,8 +236,6 @@ protected:
         EXPECT_EQ(ReadBytes(app.BackupPath()), lastOther) << "the other program's last version is the backup";
         EXPECT_FALSE(FileExists(app.StoragePath() + L".tmp"));
     }
-
-    ScratchDir m_dir;
 };
 
 }  // namespace

@@ -268,12 +268,7 @@ TEST_F(DropE2E, FloatingWindowAppendsDropsToTheCurrentPage)
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Start());
     app.TypeIntoCurrentPage(L"notes");
-    HWND floating = nullptr;
-    for (int i = 0; i < 50 && !floating; ++i) {
-        HWND w = app.FindOwnWindow(L"#32770");
-        if (w && ::IsWindowVisible(w)) floating = w;
-        else ::Sleep(100);
-    }
+    HWND floating = app.WaitForOwnWindow(L"#32770", nullptr, 5000);
     ASSERT_TRUE(floating != nullptr);
     RECT rc{};
     ::GetWindowRect(floating, &rc);
@@ -468,12 +463,7 @@ TEST_F(DropE2E, RightClickOnTheFloatingWindowOpensTheTrayMenu)
     Settings(L"PARA_FLOAT_WND_Y", 200);
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Start());
-    HWND floating = nullptr;
-    for (int i = 0; i < 50 && !floating; ++i) {
-        HWND w = app.FindOwnWindow(L"#32770");
-        if (w && ::IsWindowVisible(w)) floating = w;
-        else ::Sleep(100);
-    }
+    HWND floating = app.WaitForOwnWindow(L"#32770", nullptr, 5000);
     ASSERT_TRUE(floating != nullptr);
     ASSERT_FALSE(::IsWindowVisible(app.MainWindow()));
     const POINT center{300 + 20, 200 + 20};

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
@@ -19,15 +20,7 @@ constexpr int kReplaceButton = 0x0400; // psh1
 constexpr int kReplaceAll = 0x0401;    // psh2
 constexpr int kMatchCase = 0x0411;     // chx2
 
-class EditorE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class EditorE2E : public JotstackE2ETest {};
 
 std::wstring MessageText(HWND box)
 {

@@ -9,19 +9,10 @@
 
 #include "res/resource.h"
 #include "tests/e2e/host_tools.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
-
-const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
-
-std::string StorageBytes(const std::vector<std::pair<std::wstring, std::wstring>>& pages)
-{
-    std::wstring text;
-    for (const auto& [name, body] : pages)
-        text += kSep + name + L"\r\n" + body;
-    return Utf16Bytes(text);
-}
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lp)
 {
@@ -75,15 +66,7 @@ bool PageModified(const JotstackProcess& app)
     return ::SendMessageW(app.ActiveEdit(), EM_GETMODIFY, 0, 0) != 0;
 }
 
-class FailedSaveE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class FailedSaveE2E : public JotstackE2ETest {};
 
 }  // namespace
 

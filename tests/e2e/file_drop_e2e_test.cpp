@@ -174,12 +174,7 @@ TEST_F(XFileDropE2E, FilesFromAFileManagerOnTheFloatingWindowGoToTheEndOfThePage
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Start());
     app.TypeIntoCurrentPage(L"notes");
-    HWND floating = nullptr;
-    for (int i = 0; i < 50 && !floating; ++i) {
-        HWND w = app.FindOwnWindow(L"#32770");
-        if (w && ::IsWindowVisible(w)) floating = w;
-        else ::Sleep(100);
-    }
+    HWND floating = app.WaitForOwnWindow(L"#32770", nullptr, 5000);
     ASSERT_TRUE(floating != nullptr);
 
     EXPECT_EQ(XFileDrop(m_dir, L"xdnd", POINT{320, 220}, {file}), 0);

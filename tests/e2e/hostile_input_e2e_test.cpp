@@ -10,11 +10,10 @@
 #include "notes/code_page.h"
 #include "notes/storage_codec.h"
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
-
-const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
 
 // The ANSI code page of this Wine prefix (936 here), as the program uses it.
 class AnsiCodePage : public CodePage {
@@ -32,14 +31,6 @@ public:
     }
     std::string FromUtf16(std::u16string_view) const override { return {}; }
 };
-
-std::string StorageBytes(const std::vector<std::pair<std::wstring, std::wstring>>& pages)
-{
-    std::wstring text;
-    for (const auto& [name, body] : pages)
-        text += kSep + name + L"\r\n" + body;
-    return Utf16Bytes(text);
-}
 
 std::wstring W(std::u16string_view s)
 {
@@ -74,25 +65,6 @@ std::wstring TakeMessageBox(const JotstackProcess& app, DWORD timeoutMs)
     return text;
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND box;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp)
-{
-    auto* f = reinterpret_cast<BoxSearch*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {};
-    ::GetClassNameW(hwnd, cls, 32);
-    if (pid == f->pid && wcscmp(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
-        f->box = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Starts the program on the file, checks that the pages shown are the
 // pages the file holds, marks a page modified, exits through the tray menu
 // and checks that the saved file holds exactly those pages.
@@ -120,15 +92,7 @@ void LoadsAndSavesBackWhole(const ScratchDir& dir, const std::string& bytes, con
     EXPECT_EQ(ReadBytes(dir.File(L"Jotstack.bak.txt")), bytes) << "the loaded file is the backup";
 }
 
-class HostileInputE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class HostileInputE2E : public JotstackE2ETest {};
 
 }  // namespace
 
@@ -145,8 +109,8 @@ TEST_F(HostileInputE2E, DamagedStorageFilesLoadAndSaveBackWhatTheyHold)
     LoadsAndSavesBackWhole(m_dir, odd, "odd byte count");
     LoadsAndSavesBackWhole(m_dir, StorageBytes({{L"S" + lone, lone + L"\r\n" + lone}}), "lone surrogates");
     LoadsAndSavesBackWhole(m_dir, StorageBytes({{L"N", std::wstring(L"a\0b\0", 4)}}), "NULs");
-    LoadsAndSavesBackWhole(m_dir, Utf16Bytes(kSep + L"P\r\nbody" + kSep.substr(0, 7)), "separator cut at the end");
-    LoadsAndSavesBackWhole(m_dir, Utf16Bytes(L"before" + kSep + L"P\rno LF" + kSep), "text before, CR only");
+    LoadsAndSavesBackWhole(m_dir, Utf16Bytes(kStorageSeparator + L"P\r\nbody" + kStorageSeparator.substr(0, 7)), "separator cut at the end");
+    LoadsAndSavesBackWhole(m_dir, Utf16Bytes(L"before" + kStorageSeparator + L"P\rno LF" + kStorageSeparator), "text before, CR only");
     LoadsAndSavesBackWhole(m_dir, "\xFF\xFE" + randomBytes, "random UTF-16");
     randomBytes[0] = 'x';
     LoadsAndSavesBackWhole(m_dir, randomBytes, "random bytes");
@@ -263,14 +227,12 @@ TEST_F(HostileInputE2E, FolderTooDeepForWholePathsIsRefusedClearlyNeverCut)
     bool told = false;
     DWORD start = ::GetTickCount();
     while (::WaitForSingleObject(pi.hProcess, 100) == WAIT_TIMEOUT && ::GetTickCount() - start < 30000) {
-        BoxSearch find{pi.dwProcessId, nullptr};
-        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&find));
-        if (find.box) {
+        if (HWND box = FindProcessWindow(pi.dwProcessId, L"#32770")) {
             std::wstring text;
-            ::EnumChildWindows(find.box, CollectStatic, reinterpret_cast<LPARAM>(&text));
+            ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&text));
             EXPECT_NE(text.find(L"路径太长"), std::wstring::npos);
             told = true;
-            ::PostMessageW(find.box, WM_COMMAND, IDOK, 0);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         }
     }
     const bool ended = ::WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;

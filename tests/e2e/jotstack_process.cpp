@@ -348,3 +348,13 @@ size_t JotstackProcess::PrivateBytes() const
     // charge of private memory.
     return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }
+
+const std::wstring kStorageSeparator = L"\f\f\f\f\a\a\a\a\b\b\b\b";
+
+std::string StorageBytes(const Notebook& pages)
+{
+    std::wstring text;
+    for (const auto& [name, body] : pages)
+        text += kStorageSeparator + name + L"\r\n" + body;
+    return Utf16Bytes(text);
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/win32/test_files.h"
@@ -82,3 +83,9 @@ std::wstring TextInLines(size_t n, wchar_t c);
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
 HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wchar_t* key);
+
+// The storage file's separator before each page, and a storage file of
+// pages (name, text) as the program writes it.
+extern const std::wstring kStorageSeparator;
+using Notebook = std::vector<std::pair<std::wstring, std::wstring>>;
+std::string StorageBytes(const Notebook& pages);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
@@ -45,15 +46,7 @@ void OpenMenuWithAltKey(const JotstackProcess& app, wchar_t accessKey)
     ::PostMessageW(app.MainWindow(), WM_SYSCOMMAND, SC_KEYMENU, accessKey);
 }
 
-class MenuPromptE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class MenuPromptE2E : public JotstackE2ETest {};
 
 }  // namespace
 

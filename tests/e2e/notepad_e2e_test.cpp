@@ -10,29 +10,12 @@
 #include <shellapi.h>
 
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
 
-const std::wstring kSep = L"\f\f\f\f\a\a\a\a\b\b\b\b";
-
-std::string StorageBytes(const std::vector<std::pair<std::wstring, std::wstring>>& pages)
-{
-    std::wstring text;
-    for (const auto& [name, body] : pages)
-        text += kSep + name + L"\r\n" + body;
-    return Utf16Bytes(text);
-}
-
-class NotepadE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class NotepadE2E : public JotstackE2ETest {};
 
 }  // namespace
 
@@ -167,8 +150,8 @@ TEST_F(NotepadE2E, PageLongerThanTheTypingLimitLoadsAndSavesWhole)
 TEST_F(NotepadE2E, DamagedFileLoadsAndSavesBackWhatCouldBeRead)
 {
     // Odd byte count, a NUL, a lone surrogate and a header without line end.
-    std::string bytes = Utf16Bytes(kSep + L"P\r\na" + std::wstring(1, L'\0') + L"b" +
-                                   std::wstring(1, wchar_t(0xD800)) + kSep + L"tail");
+    std::string bytes = Utf16Bytes(kStorageSeparator + L"P\r\na" + std::wstring(1, L'\0') + L"b" +
+                                   std::wstring(1, wchar_t(0xD800)) + kStorageSeparator + L"tail");
     bytes += 'Z';
     ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), bytes));
     JotstackProcess app(m_dir);

@@ -9,6 +9,7 @@
 #include <dlgs.h>
 
 #include "res/resource.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
@@ -123,15 +124,7 @@ int LineHeightOf(const wchar_t* face, int pixels)
     return tm.tmHeight;
 }
 
-class PageFontE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (JotstackUnderTest().empty())
-            GTEST_SKIP() << "JOTSTACK_EXE is not set";
-    }
-    ScratchDir m_dir;
-};
+class PageFontE2E : public JotstackE2ETest {};
 
 }  // namespace
 
