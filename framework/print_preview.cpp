@@ -226,7 +226,9 @@ void CPrintPreviewWnd::Layout()
     int contentH = int(m_sheet.cy * s) + 2 * kMargin;
     int viewW = rc.right, viewH = rc.bottom - kBarHeight;
     bool scroll = m_nZoom > 0;
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     si.nMax = scroll ? contentW : 0;
     si.nPage = static_cast<UINT>(scroll ? viewW : 1);
     m_scrollX = std::clamp(m_scrollX, 0, std::max(0, contentW - viewW));
@@ -325,7 +327,9 @@ void CPrintPreviewWnd::Paint(HDC dc)
 
 void CPrintPreviewWnd::Scroll(int bar, int code)
 {
-    SCROLLINFO si{sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     ::GetScrollInfo(m_hWnd, bar, &si);
     int pos = si.nPos;
     int line = 40;

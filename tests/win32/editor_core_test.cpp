@@ -38,8 +38,9 @@ TEST(PlatformComparerTest, FirstUnitFilterAgreesWithEqualForEveryAsciiPair)
     for (char16_t f = 0x20; f < 0x7F; ++f)
         for (char16_t t = 0x20; t < 0x7F; ++t) {
             char16_t a[1] = {t}, b[1] = {f};
-            if (noCase.Equal({a, 1}, {b, 1}))
+            if (noCase.Equal({a, 1}, {b, 1})) {
                 EXPECT_TRUE(noCase.FirstUnitMayMatch(t, f)) << int(t) << " " << int(f);
+            }
         }
 }
 

@@ -351,7 +351,7 @@ TEST(StorageWriting, LargeContentRoundTripsThroughTheCodec)
     std::wstring path = dir.File(L"Jotstack.txt");
     std::vector<storage::Page> pages;
     for (int i = 0; i < 20; ++i)
-        pages.push_back({u"页" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)),
+        pages.push_back({std::u16string{u'页', static_cast<char16_t>(u'0' + i % 10)},
                          std::u16string(200000, static_cast<char16_t>(u'a' + i))});
     std::string bytes = storage::Encode(pages, storage::Form::Storage);
     ASSERT_EQ(WriteFileSafely(path, bytes, nullptr), 0u);
