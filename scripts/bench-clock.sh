@@ -9,8 +9,11 @@ set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
 SECONDS_TO_MEASURE=${1:-60}
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Jotstack >/dev/null
+. "$JOT_ROOT/scripts/machine.sh"
+# JOT_FLAVOUR=win32 or win64 picks the program (default: win32 where it runs).
+export JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
+cmake --preset $JOT_FLAVOUR >/dev/null
+cmake --build --preset $JOT_FLAVOUR --target Jotstack >/dev/null
 . "$JOT_ROOT/scripts/wine-env.sh"
 HZ=$(getconf CLK_TCK)
 
@@ -49,15 +52,15 @@ find_wineserver() {
 }
 
 measure() {   # $1: 1 = clock on, 0 = off
-    dir="$JOT_ROOT/build/win32/clock-bench-$1"
+    dir="$JOT_ROOT/build/$JOT_FLAVOUR/clock-bench-$1"
     rm -rf "$dir"
     mkdir -p "$dir"
-    cp build/win32/Jotstack.exe "$dir/"
+    cp build/$JOT_FLAVOUR/Jotstack.exe "$dir/"
     printf '[ParaBlock]\r\nPARA_CLOCK_SHOW=%s\r\nPARA_CLOCK_RADIUS=100\r\nPARA_CLOCK_SHOW_SECOND=1\r\nPARA_CLOCK_SHOW_MOON=1\r\nPARA_CLOCK_TRANSPARENCY=0\r\nPARA_CLOCK_X=300\r\nPARA_CLOCK_Y=200\r\n' "$1" > "$dir/Jotstack.ini"
     (cd "$dir" && exec wine "$dir/Jotstack.exe") >/dev/null 2>&1 &
     launcher=$!
     sleep 15   # start-up, tray icon, first paints
-    winpath=$(winepath -w "$dir/Jotstack.exe" 2>/dev/null || echo Jotstack.exe)
+    winpath=$(wine winepath -w "$dir/Jotstack.exe" 2>/dev/null || echo Jotstack.exe)
     pid=$(find_process "$winpath" || find_process "clock-bench-$1/Jotstack.exe" || echo "")
     server=$(find_wineserver || echo "")
     if [ -z "$pid" ]; then
@@ -80,4 +83,4 @@ measure() {   # $1: 1 = clock on, 0 = off
 
 measure 1
 measure 0
-[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+jot_stop_display

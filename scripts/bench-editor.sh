@@ -8,9 +8,12 @@
 set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target jot_editor_bench Jotstack >/dev/null
+. "$JOT_ROOT/scripts/machine.sh"
+# JOT_FLAVOUR=win32 or win64 picks the program (default: win32 where it runs).
+export JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
+cmake --preset $JOT_FLAVOUR >/dev/null
+cmake --build --preset $JOT_FLAVOUR --target jot_editor_bench Jotstack >/dev/null
 . "$JOT_ROOT/scripts/wine-env.sh"
-export JOTSTACK_EXE="$JOT_ROOT/build/win32/Jotstack.exe"
-wine build/win32/bench/jot_editor_bench.exe
-[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+export JOTSTACK_EXE="$JOT_ROOT/build/$JOT_FLAVOUR/Jotstack.exe"
+wine build/$JOT_FLAVOUR/bench/jot_editor_bench.exe
+jot_stop_display

@@ -17,23 +17,26 @@ set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target Jotstack jot_e2e_tests
+. "$JOT_ROOT/scripts/machine.sh"
+# JOT_FLAVOUR=win32 or win64 picks the program (default: win32 where it runs).
+export JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
+cmake --preset $JOT_FLAVOUR >/dev/null
+cmake --build --preset $JOT_FLAVOUR --target Jotstack jot_e2e_tests
 
 export JOT_KILL_TRIALS=${JOT_KILL_TRIALS:-200}
 export JOT_STORM_ROUNDS=${JOT_STORM_ROUNDS:-20}
 export JOT_LONG_DRILLS=1
-export JOTSTACK_EXE="$JOT_ROOT/build/win32/Jotstack.exe"
+export JOTSTACK_EXE="$JOT_ROOT/build/$JOT_FLAVOUR/Jotstack.exe"
 
 . "$JOT_ROOT/scripts/wine-env.sh"
 # The tests run from a folder of their own.
 work=$(mktemp -d)
 status=0
-(cd "$work" && wine "$JOT_ROOT/build/win32/tests/e2e/jot_e2e_tests.exe" --gtest_color=no \
+(cd "$work" && wine "$JOT_ROOT/build/$JOT_FLAVOUR/tests/e2e/jot_e2e_tests.exe" --gtest_color=no \
     --gtest_filter='*KillingTheProcessDuringSaves*:*TenCopies*:*HugeNotebooks*:FailedSave*') || status=$?
 rmdir "$work" 2>/dev/null || true
 wineserver -k >/dev/null 2>&1 || true
-[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+jot_stop_display
 
 if [ "${SKIP_FUZZ:-0}" != 1 ]; then
     ./scripts/fuzz.sh "${FUZZ_SECONDS:-300}" || status=$?

@@ -4,19 +4,22 @@
 # windows, menus or dialogs; a window that this build does not have (yet) is
 # skipped with a note, and the guide keeps its older picture.
 #
-#   scripts/guide-shots.sh        (after cmake --build --preset win32)
+#   scripts/guide-shots.sh        (after cmake --build --preset win32, or win64)
 #
-# Uses a prefix of its own (build/guide/wineprefix) and its own X display.
+# Uses a prefix of its own (build/guide-<flavour>/wineprefix) and its own X display.
 set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
-EXE=$JOT_ROOT/build/win32/Jotstack.exe
-DRIVE=$JOT_ROOT/build/win32/tools/jotdrive.exe
+. "$JOT_ROOT/scripts/machine.sh"
+# JOT_FLAVOUR=win32 or win64 picks the program (default: win32 where it runs).
+export JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
+EXE=$JOT_ROOT/build/$JOT_FLAVOUR/Jotstack.exe
+DRIVE=$JOT_ROOT/build/$JOT_FLAVOUR/tools/jotdrive.exe
 OUT=$JOT_ROOT/guide/images
-[ -f "$EXE" ] && [ -f "$DRIVE" ] || { echo "build the win32 preset first" >&2; exit 1; }
+[ -f "$EXE" ] && [ -f "$DRIVE" ] || { echo "build the $JOT_FLAVOUR preset first" >&2; exit 1; }
 mkdir -p "$OUT"
 
-JOT_WINEPREFIX=$JOT_ROOT/build/guide/wineprefix
+JOT_WINEPREFIX=$JOT_ROOT/build/guide-$JOT_FLAVOUR/wineprefix
 JOT_FRESH_PREFIX=1
 unset DISPLAY   # always our own screen, of a known size
 . "$JOT_ROOT/scripts/wine-env.sh"
@@ -24,7 +27,7 @@ unset JOT_FRESH_PREFIX
 
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
-    [ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+    jot_stop_display
 }
 trap cleanup EXIT
 

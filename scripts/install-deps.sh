@@ -3,17 +3,25 @@
 # Safe to run again: it only installs what is missing.
 set -eu
 
+JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 need=""
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    apt_update=1
+# Both flavours are built everywhere; Wine's 32-bit half only where this
+# machine executes 32-bit code (JOT_NO_32BIT=1 leaves it out anyway).
+. "$JOT_ROOT/scripts/machine.sh"
+wine_pkgs="wine wine64"
+if [ "$JOT_RUNS_32BIT" = yes ]; then
+    wine_pkgs="$wine_pkgs wine32:i386"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
 fi
 
 for p in cmake make g++ git googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-zenhei \
+         g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
+         $wine_pkgs xvfb xauth x11-utils xdotool openbox imagemagick locales fonts-wqy-zenhei \
          python3 python3-xlib libgumbo-dev clang; do
     have_pkg "$p" || need="$need $p"
 done

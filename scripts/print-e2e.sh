@@ -2,7 +2,8 @@
 # Prints from the real Jotstack.exe under Wine to a CUPS PDF printer and
 # checks the jobs: the end-to-end tests PrintE2E.* print and leave each
 # job's PDF with what it must hold (pages, text); this script reads the
-# PDFs back with pdfinfo and pdftotext. Needs the win32 build.
+# PDFs back with pdfinfo and pdftotext. Needs the build of the flavour
+# JOT_FLAVOUR names (win32 or win64, as for wine-env.sh).
 set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
@@ -13,9 +14,9 @@ export JOT_PDF_DIR=${JOT_PDF_DIR:-/tmp/jotstack-pdf}
 JOT_PRINT_CHECK_DIR=$(mktemp -d /tmp/jotstack-print-check.XXXXXX)
 export JOT_PRINT_CHECK_DIR
 . "$JOT_ROOT/scripts/wine-env.sh"
-export JOTSTACK_EXE="$JOT_ROOT/build/win32/Jotstack.exe"
+export JOTSTACK_EXE="$JOT_ROOT/build/$JOT_FLAVOUR/Jotstack.exe"
 status=0
-wine build/win32/tests/e2e/jot_e2e_tests.exe --gtest_color=no --gtest_filter="${JOT_PRINT_FILTER:-PrintE2E.*}" || status=$?
+wine build/$JOT_FLAVOUR/tests/e2e/jot_e2e_tests.exe --gtest_color=no --gtest_filter="${JOT_PRINT_FILTER:-PrintE2E.*}" || status=$?
 
 checked=0
 for expect in "$JOT_PRINT_CHECK_DIR"/*.expect; do
@@ -52,6 +53,6 @@ if [ "$checked" -eq 0 ]; then
     status=1
 fi
 wineserver -k >/dev/null 2>&1 || true
-[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+jot_stop_display
 rm -rf "$JOT_PRINT_CHECK_DIR"
 exit $status

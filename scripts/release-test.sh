@@ -3,15 +3,18 @@
 # unpacks it into a fresh Wine prefix, into a folder whose path holds blanks
 # and Chinese characters, and runs the ReleaseE2E tests against the program
 # in that folder: it starts there, shows its tray icon, opens the guide from
-# the Help command, and creates its notes file beside itself.
+# the Help command, and creates its notes file beside itself. JOT_FLAVOUR
+# (win32 or win64, as for wine-env.sh) says which zip.
 set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
 
-zip=$(scripts/package.sh | tail -n 1)
-cmake --build --preset win32 --target jot_e2e_tests >/dev/null
+. "$JOT_ROOT/scripts/machine.sh"
+JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
+zip=$(scripts/package.sh $JOT_FLAVOUR | tail -n 1)
+cmake --build --preset $JOT_FLAVOUR --target jot_e2e_tests >/dev/null
 
-JOT_WINEPREFIX=$JOT_ROOT/build/release-test/wineprefix
+JOT_WINEPREFIX=$JOT_ROOT/build/release-test-$JOT_FLAVOUR/wineprefix
 JOT_FRESH_PREFIX=1
 . "$JOT_ROOT/scripts/wine-env.sh"
 unset JOT_FRESH_PREFIX
@@ -24,7 +27,7 @@ PY
 
 status=0
 JOTSTACK_RELEASE_DIR="C:\\用户 文件\\Jotstack 3.0" \
-    wine build/win32/tests/e2e/jot_e2e_tests.exe --gtest_filter='ReleaseE2E.*' --gtest_color=no || status=$?
+    wine build/$JOT_FLAVOUR/tests/e2e/jot_e2e_tests.exe --gtest_filter='ReleaseE2E.*' --gtest_color=no || status=$?
 wineserver -k >/dev/null 2>&1 || true
-[ -n "$JOT_OWN_XVFB" ] && kill "$JOT_OWN_XVFB" 2>/dev/null || true
+jot_stop_display
 exit $status

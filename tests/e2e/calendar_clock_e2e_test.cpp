@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/jotstack_process.h"
+#include "tests/e2e/x_input.h"
 
 namespace {
 
@@ -261,33 +262,23 @@ void WriteClockSettings(const std::wstring& ini, int x, int y)
         ::WritePrivateProfileStringW(L"ParaBlock", key, std::to_wstring(value).c_str(), ini.c_str());
 }
 
-void SendMouse(DWORD flags, int x = 0, int y = 0)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    ::SendInput(1, &in, sizeof(in));
-}
-
 // Presses the left button at (x, y), moves by (dx, dy) in small steps and
-// lets go: what a user does to drag the clock by its hands.
+// lets go: what a user does to drag the clock by its hands. The events come
+// from the X server, as a mouse's do: the window manager moves the window
+// while the button is down and sees the button come up.
 void DragWithMouse(int x, int y, int dx, int dy)
 {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    XdoTool(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y));
     PumpFor(200);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    XdoTool(L"mousedown 1");
     PumpFor(200);
     const int steps = 10;
     for (int i = 1; i <= steps; ++i) {
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x + dx * i / steps, y + dy * i / steps);
+        XdoTool(L"mousemove " + std::to_wstring(x + dx * i / steps) + L" " + std::to_wstring(y + dy * i / steps));
         PumpFor(50);
     }
     PumpFor(200);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    XdoTool(L"mouseup 1");
     PumpFor(500);
 }
 

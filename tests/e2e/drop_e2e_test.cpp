@@ -11,6 +11,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/jotstack_process.h"
+#include "tests/e2e/x_input.h"
 
 namespace {
 
@@ -336,20 +337,6 @@ void MouseTo(POINT p, DWORD flags = 0)
     ::Sleep(120);
 }
 
-// Runs the X server's xdotool (a Unix program; Wine starts it directly).
-void XdoTool(const std::wstring& args)
-{
-    std::wstring cmd = L"Z:\\usr\\bin\\xdotool " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ::WaitForSingleObject(pi.hProcess, 5000);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
-    ::Sleep(100);
-}
 
 }  // namespace
 

@@ -92,6 +92,26 @@ void LoadsAndSavesBackWhole(const ScratchDir& dir, const std::string& bytes, con
     EXPECT_EQ(ReadBytes(dir.File(L"Jotstack.bak.txt")), bytes) << "the loaded file is the backup";
 }
 
+// Random UTF-16 with every combining mark made an "x". Wine 8's Uniscribe
+// reads before the start of its glyph array when a run of text begins with
+// a mark it attaches to a base (GPOS mark-to-base and mark-to-ligature);
+// the 64-bit Wine faults there, inside the edit control, where Windows shows
+// a dotted circle. What the storage file holds is the question here.
+std::string WithoutCombiningMarks(std::string bytes)
+{
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const wchar_t unit = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                                  static_cast<unsigned char>(bytes[i + 1]) << 8);
+        WORD type = 0;
+        if (::GetStringTypeW(CT_CTYPE3, &unit, 1, &type) &&
+            (type & (C3_NONSPACING | C3_DIACRITIC | C3_VOWELMARK))) {
+            bytes[i] = 'x';
+            bytes[i + 1] = '\0';
+        }
+    }
+    return bytes;
+}
+
 class HostileInputE2E : public JotstackE2ETest {};
 
 }  // namespace
@@ -111,7 +131,7 @@ TEST_F(HostileInputE2E, DamagedStorageFilesLoadAndSaveBackWhatTheyHold)
     LoadsAndSavesBackWhole(m_dir, StorageBytes({{L"N", std::wstring(L"a\0b\0", 4)}}), "NULs");
     LoadsAndSavesBackWhole(m_dir, Utf16Bytes(kStorageSeparator + L"P\r\nbody" + kStorageSeparator.substr(0, 7)), "separator cut at the end");
     LoadsAndSavesBackWhole(m_dir, Utf16Bytes(L"before" + kStorageSeparator + L"P\rno LF" + kStorageSeparator), "text before, CR only");
-    LoadsAndSavesBackWhole(m_dir, "\xFF\xFE" + randomBytes, "random UTF-16");
+    LoadsAndSavesBackWhole(m_dir, "\xFF\xFE" + WithoutCombiningMarks(randomBytes), "random UTF-16");
     randomBytes[0] = 'x';
     LoadsAndSavesBackWhole(m_dir, randomBytes, "random bytes");
 }

@@ -11,7 +11,10 @@ programs do it, with one of two protocols:
 
 PATH is a Unix path. The pointer is moved to (X, Y) first. Exit codes: 0 the
 drop was taken (OffiX has no answer: 0 once it is sent), 2 the target
-refused it, 3 no suitable window there, 4 the target never answered.
+refused it, 3 no suitable window there, 4 the target never answered, 5 (OffiX)
+a window manager's frame holds the window: Wine looks for the window under
+the pointer among the root window's children and takes OffiX drops only on a
+display without a window manager.
 The code and a line saying what happened are written to the file RESULT at
 the end: Wine starts Unix programs without a process handle to wait on.
 """
@@ -42,11 +45,27 @@ def find_target(d, root, x, y, aware):
     return None
 
 
+def client_window(d, root, x, y):
+    """The program's own top-level window under (x, y), as xprop and OffiX
+    programs find it: the one with WM_STATE below a window manager's frame,
+    or the top-level window itself on a display without a window manager."""
+    top = root.translate_coords(root, x, y).child
+    wm_state = d.intern_atom("WM_STATE")
+    window = top
+    while window:
+        if window.get_full_property(wm_state, X.AnyPropertyType) is not None:
+            return window
+        window = window.translate_coords(root, x, y).child
+    return top
+
+
 def offix_drop(d, root, x, y, paths):
     dnd_files = 3
-    window = root.translate_coords(root, x, y).child
+    window = client_window(d, root, x, y)
     if not window:
         return 3, "no window at %d,%d" % (x, y)
+    if window != root.translate_coords(root, x, y).child:
+        return 5, "window 0x%x is in a window manager's frame" % window.id
     files = b"".join(os.fsencode(p) + b"\0" for p in paths)
     root.change_property(d.intern_atom("DndSelection"), Xatom.STRING, 8, files)
     message = event.ClientMessage(window=window, client_type=d.intern_atom("DndProtocol"),
