@@ -97,6 +97,19 @@ void DeleteShortcut(const std::wstring& link, HWND owner)
     ::SHFileOperationW(&op);
 }
 
+// The views of the Run key: the native one first, where the value is written.
+// Both flags are ignored by 32-bit Windows and for keys that are not split.
+constexpr REGSAM kRunKeyViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
+bool RunValueExists(const AutoStartPlace& place, REGSAM view)
+{
+    // Reading needs no write access: a user without rights still sees the
+    // machine-wide value.
+    CRegistryKey key(place.root);
+    std::wstring value;
+    return key.Open(place.root, place.runKey, KEY_QUERY_VALUE | view) && key.ReadString(place.valueName, value);
+}
+
 }  // namespace
 
 AutoStartPlace DefaultAutoStartPlace(HWND owner)
@@ -110,14 +123,9 @@ AutoStartPlace DefaultAutoStartPlace(HWND owner)
 
 BOOL IsAutoStartOn(const AutoStartPlace& place)
 {
-    {
-        // Reading needs no write access: a user without rights still sees
-        // the machine-wide value.
-        CRegistryKey key(place.root);
-        std::wstring value;
-        if (key.Open(place.root, place.runKey, KEY_QUERY_VALUE) && key.ReadString(place.valueName, value))
+    for (REGSAM view : kRunKeyViews)
+        if (RunValueExists(place, view))
             return TRUE;
-    }
     std::wstring link = ShortcutPath(place);
     return !link.empty() && IsFile(link);
 }
@@ -135,15 +143,19 @@ void SetStartupShortcut(const AutoStartPlace& place, BOOL create)
 
 void ToggleAutoStart(const AutoStartPlace& place)
 {
-    CRegistryKey key(place.root);
-    key.Open(place.root, place.runKey);
     if (IsAutoStartOn(place)) {
-        key.DeleteValue(place.valueName);
+        for (REGSAM view : kRunKeyViews) {
+            CRegistryKey key(place.root);
+            if (key.Open(place.root, place.runKey, KEY_ALL_ACCESS | view))
+                key.DeleteValue(place.valueName);
+        }
         SetStartupShortcut(place, FALSE);
-    } else if (!key.WriteString(place.valueName, shellpaths::RunValueForPath(place.exePath))) {
-        SetStartupShortcut(place, TRUE);
+        return;
     }
-    key.Close();
+    CRegistryKey key(place.root);
+    key.Open(place.root, place.runKey, KEY_ALL_ACCESS | kRunKeyViews[0]);
+    if (!key.WriteString(place.valueName, shellpaths::RunValueForPath(place.exePath)))
+        SetStartupShortcut(place, TRUE);
 }
 
 BOOL IsAutoStartOn()

@@ -8,6 +8,11 @@
 
 #include <string>
 
+// On 64-bit Windows the machine-wide Run key exists twice: a 32-bit program
+// that asks for nothing else reads and writes the copy under WOW6432Node,
+// the 64-bit program the native one. Both flavours write the native key and
+// look in both, so that a value written by either (or by an older 32-bit
+// release) is seen as on by the other and switched off in both places.
 // Where auto-start lives. The program uses DefaultAutoStartPlace(); tests
 // point it at a key and a folder of their own.
 struct AutoStartPlace {
@@ -21,7 +26,8 @@ struct AutoStartPlace {
 
 AutoStartPlace DefaultAutoStartPlace(HWND owner);
 
-// The Run value is present (whatever path it names), or the shortcut file is.
+// The Run value is present (whatever path it names) in either registry view,
+// or the shortcut file is.
 BOOL IsAutoStartOn(const AutoStartPlace& place);
 // Creates (or with create false deletes) the Startup shortcut; nothing when
 // the Startup folder is unknown. Failures are silent.

@@ -16,6 +16,11 @@
 namespace {
 
 constexpr UINT kClassStyle = CS_DBLCLKS;
+// The instance handle's place in the class and mutex names. The real handle
+// differs between the 32-bit and the 64-bit program (and moves with address
+// space randomisation), yet both must find each other: two copies on one
+// notebook would save over each other. The classic image base stands in.
+constexpr unsigned kNameInstance = 0x400000;
 
 struct PrefixSearch {
     const std::wstring* prefix;
@@ -61,13 +66,9 @@ bool CSingleInstanceApp::InitSingleInstance(UINT iconId)
     HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW);
     HICON icon = ::LoadIconW(inst, MAKEINTRESOURCEW(iconId));
 
-    const std::wstring shortName = str::Format(L"%ls:%x:%x", m_strAppName.c_str(),
-                                               static_cast<unsigned>(reinterpret_cast<UINT_PTR>(inst)),
-                                               kClassStyle);
+    const std::wstring shortName = str::Format(L"%ls:%x:%x", m_strAppName.c_str(), kNameInstance, kClassStyle);
     if (cursor || icon)
-        m_strClassName = str::Format(L"%ls:%x:%x:%x:%x", m_strAppName.c_str(),
-                                     static_cast<unsigned>(reinterpret_cast<UINT_PTR>(inst)),
-                                     kClassStyle,
+        m_strClassName = str::Format(L"%ls:%x:%x:%x:%x", m_strAppName.c_str(), kNameInstance, kClassStyle,
                                      static_cast<unsigned>(reinterpret_cast<UINT_PTR>(cursor)), 0u);
     else
         m_strClassName = shortName;

@@ -25,9 +25,10 @@ void Pump(DWORD ms)
 
 }  // namespace
 
-std::wstring JotstackUnderTest()
+// A program path from the environment; a Unix path is mapped to Wine's Z: drive.
+static std::wstring WindowsPathFromEnvironment(const char* name)
 {
-    const char* env = std::getenv("JOTSTACK_EXE");
+    const char* env = std::getenv(name);
     std::string path = env ? env : "";
     std::wstring wide(path.begin(), path.end());
     if (!wide.empty() && wide[0] == L'/') {
@@ -37,6 +38,16 @@ std::wstring JotstackUnderTest()
         wide = L"Z:" + wide;
     }
     return wide;
+}
+
+std::wstring JotstackUnderTest()
+{
+    return WindowsPathFromEnvironment("JOTSTACK_EXE");
+}
+
+std::wstring JotstackX86UnderTest()
+{
+    return WindowsPathFromEnvironment("JOTSTACK_EXE_X86");
 }
 
 std::wstring ReadWindowText(HWND hwnd)
@@ -72,10 +83,12 @@ std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wcha
 
 JotstackProcess::JotstackProcess(const ScratchDir& dir) : JotstackProcess(dir.Path()) {}
 
-JotstackProcess::JotstackProcess(const std::wstring& dir) : m_dir(dir)
+JotstackProcess::JotstackProcess(const std::wstring& dir) : JotstackProcess(dir, JotstackUnderTest()) {}
+
+JotstackProcess::JotstackProcess(const std::wstring& dir, const std::wstring& exe) : m_dir(dir)
 {
     m_exe = m_dir + L"\\Jotstack.exe";
-    ::CopyFileW(JotstackUnderTest().c_str(), m_exe.c_str(), FALSE);
+    ::CopyFileW(exe.c_str(), m_exe.c_str(), FALSE);
 }
 
 JotstackProcess::~JotstackProcess()

@@ -22,6 +22,9 @@ public:
     explicit JotstackProcess(const ScratchDir& dir);
     // Copies Jotstack.exe into any existing folder (deep, odd names, small disks).
     explicit JotstackProcess(const std::wstring& dir);
+    // Copies another build of the program (the other flavour) into dir, as
+    // Jotstack.exe.
+    JotstackProcess(const std::wstring& dir, const std::wstring& exe);
     ~JotstackProcess();
 
     std::wstring StoragePath() const { return m_dir + L"\\Jotstack.txt"; }
@@ -74,6 +77,9 @@ private:
 // Path of the Jotstack.exe under test (environment JOTSTACK_EXE, a Unix
 // path is mapped to Wine's Z: drive).
 std::wstring JotstackUnderTest();
+// The 32-bit Jotstack.exe that the 64-bit tests run beside their own where
+// the machine can (environment JOTSTACK_EXE_X86); empty otherwise.
+std::wstring JotstackX86UnderTest();
 std::wstring ReadWindowText(HWND hwnd);
 // Text of n characters c in lines of 78 (the edit control under Wine wraps
 // a single long line in quadratic time, which real notes do not have).
