@@ -15,7 +15,8 @@ bool CAboutDlg::OnInitDialog()
     if (HWND version = GetDlgItem(IDC_ABOUT_VERSION)) {
         wchar_t text[MAX_PATH + 16] = {};
         ::GetWindowTextW(version, text, MAX_PATH);
-        std::wstring line = std::wstring(text) + L" Unicode版";
+        // Both flavours look alike; the box tells which one runs.
+        std::wstring line = std::wstring(text) + L" Unicode版 " + kAboutFlavour;
         ::SetWindowTextW(version, line.c_str());
     }
     return true;

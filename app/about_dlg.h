@@ -7,6 +7,8 @@
 // The placeholders of our own project behind the two links.
 inline constexpr wchar_t kAboutMailTarget[] = L"mailto:jotstack@example.org";
 inline constexpr wchar_t kAboutHomePage[] = L"https://jotstack.example.org/";
+// The flavour that runs, after the version line: "32位" or "64位".
+inline constexpr const wchar_t* kAboutFlavour = sizeof(void*) == 8 ? L"64位" : L"32位";
 
 class CAboutDlg : public CDialog {
 public:

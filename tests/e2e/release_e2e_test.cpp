@@ -123,8 +123,19 @@ TEST_F(ReleaseE2E, ExplorerSeesTheVersionResource)
 {
     EXPECT_EQ(VersionString(m_exe, L"ProductName"), L"Jotstack");
     EXPECT_EQ(VersionString(m_exe, L"FileVersion"), L"3.0.0.0");
-    EXPECT_EQ(VersionString(m_exe, L"FileDescription"), L"Jotstack 托盘记事本与桌面工具");
+    // Each zip is one flavour, and says which.
+    EXPECT_EQ(VersionString(m_exe, L"FileDescription"),
+              std::wstring(L"Jotstack 托盘记事本与桌面工具 ") + (sizeof(void*) == 8 ? L"(64位)" : L"(32位)"));
     EXPECT_EQ(VersionString(m_exe, L"LegalCopyright"), L"版权所有 (C) 2026 Jotstack 开发组");
+}
+
+TEST_F(ReleaseE2E, TheProgramIsOfTheZipsFlavour)
+{
+    // The machine field of the PE header: x86 in the 32-bit zip, x64 in the other.
+    DWORD binaryType = 0;
+    ASSERT_TRUE(::GetBinaryTypeW(m_exe.c_str(), &binaryType));
+    EXPECT_EQ(binaryType, sizeof(void*) == 8 ? static_cast<DWORD>(SCS_64BIT_BINARY)
+                                             : static_cast<DWORD>(SCS_32BIT_BINARY));
 }
 
 TEST_F(ReleaseE2E, StartsFromTheUnpackedFolderAndKeepsItsNotesThere)

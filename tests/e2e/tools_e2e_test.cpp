@@ -137,7 +137,7 @@ TEST_F(ToolsE2E, AboutBoxShowsTheUnicodeEdition)
     app.PostCommand(ID_APP_ABOUT);
     HWND box = app.WaitForOwnWindow(L"#32770", L"About Jotstack", 10000);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ReadWindowText(::GetDlgItem(box, IDC_ABOUT_VERSION)), L"Jotstack Version 3.00 Unicode版");
+    EXPECT_EQ(ReadWindowText(::GetDlgItem(box, IDC_ABOUT_VERSION)), std::wstring(L"Jotstack Version 3.00 Unicode版 ") + (sizeof(void*) == 8 ? L"64位" : L"32位"));
     EXPECT_EQ(ReadWindowText(::GetDlgItem(box, IDC_ABOUT_HOMEPAGE)), L"https://jotstack.example.org/");
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForWindowGone(box, 5000));

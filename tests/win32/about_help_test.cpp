@@ -52,7 +52,7 @@ TEST_F(AboutBox, VersionLineEndsInUnicodeEdition)
 {
     wchar_t text[128] = {};
     ::GetDlgItemTextW(dlg.m_hWnd, IDC_ABOUT_VERSION, text, 128);
-    EXPECT_STREQ(text, L"Jotstack Version 3.00 Unicode版");
+    EXPECT_EQ(std::wstring(text), std::wstring(L"Jotstack Version 3.00 Unicode版 ") + (sizeof(void*) == 8 ? L"64位" : L"32位"));
 }
 
 TEST_F(AboutBox, LinksCarryTheirTargetsAndFitTheirText)
