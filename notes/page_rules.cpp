@@ -55,4 +55,16 @@ int SelectionAfterDelete(int deleted, int countAfter)
     return deleted >= countAfter ? countAfter - 1 : deleted;
 }
 
+size_t EndOfLines(std::u16string_view text, size_t lines)
+{
+    size_t pos = 0;
+    for (size_t n = 0; n < lines; ++n) {
+        const size_t lf = text.find(u'\n', pos);
+        if (lf == std::u16string_view::npos)
+            return text.size();
+        pos = lf + 1;
+    }
+    return pos;
+}
+
 }  // namespace pages

@@ -34,4 +34,9 @@ std::optional<int> MoveTarget(Move move, int from, int count);
 // countAfter entries): the same index, or the last one when it ran off the end.
 int SelectionAfterDelete(int deleted, int countAfter);
 
+// Where the first `lines` lines of a text end (just after the LF of the
+// last of them; CR LF and a lone LF both end a line): the text's length
+// when it has no more lines than that.
+size_t EndOfLines(std::u16string_view text, size_t lines);
+
 }  // namespace pages

@@ -1,5 +1,7 @@
 #include "notes/storage_codec.h"
 
+#include <bit>
+
 #include "notes/code_page.h"
 
 namespace storage {
@@ -118,6 +120,11 @@ Encoder::Encoder(Form form) : m_form(form)
 
 void Encoder::Append(std::u16string_view units)
 {
+    if constexpr (std::endian::native == std::endian::little) {
+        // The units are already in the file's byte order.
+        m_bytes.append(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+        return;
+    }
     const size_t at = m_bytes.size();
     m_bytes.resize(at + units.size() * 2);
     char* out = m_bytes.data() + at;

@@ -32,6 +32,20 @@ int TabStripLogic::InsertItem(int index, std::u16string_view label, uintptr_t da
     return result;
 }
 
+int TabStripLogic::AppendItems(const std::vector<std::pair<std::u16string, uintptr_t>>& items)
+{
+    int result = kOk;
+    for (const auto& [label, data] : items) {
+        const int at = m_model.Insert(m_model.Count(), label, data);
+        if (at < 0) {
+            result = at;
+            break;
+        }
+    }
+    LayOut(LayoutMode::Fit, m_model.Selection());
+    return result;
+}
+
 int TabStripLogic::DeleteItem(int index)
 {
     const int result = m_model.Delete(index);

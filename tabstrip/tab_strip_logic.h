@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "tabstrip/tab_buttons.h"
@@ -64,6 +66,9 @@ public:
     // --- Item operations; return codes kOk / kErrNoMemory / kErrBadIndex.
     // Each successful change lays the strip out (Fit); the window repaints.
     int InsertItem(int index, std::u16string_view label, uintptr_t data);
+    // Appends items in order and lays out once: a strip of thousands of
+    // tabs is filled in one pass instead of one layout per tab.
+    int AppendItems(const std::vector<std::pair<std::u16string, uintptr_t>>& items);
     int DeleteItem(int index);
     int SetCurSel(int index);
     int SetItemText(int index, std::u16string_view label);

@@ -54,3 +54,13 @@ TEST(PageDelete, SelectionStaysOrFallsBackToTheLast)
     EXPECT_EQ(pages::SelectionAfterDelete(3, 3), 2);
     EXPECT_EQ(pages::SelectionAfterDelete(0, 0), -1);
 }
+
+TEST(PageRules, EndOfLinesCountsLineEndsAndStopsAtTheText)
+{
+    EXPECT_EQ(pages::EndOfLines(u"a\r\nbb\r\nccc", 0), 0u);
+    EXPECT_EQ(pages::EndOfLines(u"a\r\nbb\r\nccc", 1), 3u);
+    EXPECT_EQ(pages::EndOfLines(u"a\r\nbb\r\nccc", 2), 7u);
+    EXPECT_EQ(pages::EndOfLines(u"a\r\nbb\r\nccc", 3), 10u) << "the last line has no end";
+    EXPECT_EQ(pages::EndOfLines(u"a\nb\n", 2), 4u) << "a lone LF ends a line too";
+    EXPECT_EQ(pages::EndOfLines(u"", 5), 0u);
+}

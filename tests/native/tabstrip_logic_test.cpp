@@ -225,3 +225,24 @@ TEST(TabLogic, ResizeToZeroDoesNotLayOut)
     logic.SetClientSize({600, 30});
     EXPECT_EQ(logic.Item(0)->rect.left, ButtonBlockWidth(30));
 }
+
+TEST(TabLogic, AppendingManyTabsAtOnceLaysThemOutAsOneByOne)
+{
+    TabStripLogic one = Tabs(0);
+    TabStripLogic many = Tabs(0);
+    std::vector<std::pair<std::u16string, uintptr_t>> items;
+    for (int i = 0; i < 300; ++i) {
+        std::u16string label(static_cast<size_t>(1 + i % 7), u'页');
+        one.InsertItem(i, label, uintptr_t(i + 1));
+        items.emplace_back(label, uintptr_t(i + 1));
+    }
+    EXPECT_EQ(many.AppendItems(items), kOk);
+    ASSERT_EQ(many.GetItemCount(), 300);
+    for (int i = 0; i < 300; ++i) {
+        EXPECT_EQ(many.Item(i)->data, one.Item(i)->data);
+        EXPECT_EQ(many.Item(i)->label, one.Item(i)->label);
+        EXPECT_EQ(many.Item(i)->rect.left, one.Item(i)->rect.left) << i;
+        EXPECT_EQ(many.Item(i)->state, one.Item(i)->state) << i;
+    }
+    EXPECT_EQ(many.GetCurSel(), one.GetCurSel());
+}
