@@ -219,6 +219,7 @@ bool CJotstackApp::InitInstance()
     CJotstackDoc* doc = view ? view->GetDocument() : nullptr;
     if (!doc)
         return false;
+    frame->AttachNotes(doc);
     if (!doc->LoadNotes()) {
         // Going on with an empty notebook would let the next save push the
         // real notes out of the backup.

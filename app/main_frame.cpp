@@ -13,6 +13,7 @@
 #include "calendar/lunar_year.h"
 #include "framework/strings.h"
 #include "notes/child_frame.h"
+#include "notes/jotstack_doc.h"
 #include "notes/jotstack_view.h"
 #include "notes/page_dialogs.h"
 #include "res/resource.h"
@@ -139,6 +140,7 @@ int CMainFrame::OnCreate(LPARAM lp)
     m_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     std::wstring text = IniReadString(L"Position", L"WindowPos", L"", 256);
+    m_strWrittenPos = text;
     const ScreenBox desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
                             ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
                             ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
@@ -283,90 +285,40 @@ CJotstackView* CMainFrame::GetActiveNoteView() const
     return child ? dynamic_cast<CJotstackView*>(child->GetActiveView()) : nullptr;
 }
 
-CChildFrame* CMainFrame::GetPageFrame(int index) const
+void CMainFrame::AttachNotes(CJotstackDoc* doc)
 {
-    DWORD_PTR data = 0;
-    if (!m_wndTabs.GetSafeHwnd() || m_wndTabs.GetItemData(index, data) != 0)
-        return nullptr;
-    return reinterpret_cast<CChildFrame*>(data);
-}
-
-std::wstring CMainFrame::GetPageName(int index) const
-{
-    CChildFrame* frame = GetPageFrame(index);
-    return frame && frame->m_hWnd ? frame->GetWindowText() : std::wstring();
-}
-
-void CMainFrame::SetPageName(CView* view, const std::wstring& name)
-{
-    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
-    if (!frame)
-        return;
-    auto data = reinterpret_cast<DWORD_PTR>(static_cast<CChildFrame*>(frame));
-    int item = m_wndTabs.FindItemByData(data);
-    if (item < 0)
-        m_wndTabs.InsertItem(m_wndTabs.GetItemCount(), name.c_str(), data);
-    else
-        m_wndTabs.SetItemText(item, name.c_str());
-    frame->SetWindowText(name);
+    m_pNotes = doc;
+    if (doc)
+        doc->AttachHost(this);
 }
 
 void CMainFrame::ActivatePage(int index)
 {
-    const int count = m_wndTabs.GetItemCount();
-    if (index < 0) {
-        if (m_wndTabs.GetCurSel() >= 0)
-            return;
-        index = 0;
-    }
-    if (index >= count)
-        return;
-    if (m_wndTabs.GetCurSel() != index)
-        m_wndTabs.SetCurSel(index);
-    if (CChildFrame* frame = GetPageFrame(index))
-        ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
+    if (m_pNotes)
+        m_pNotes->ShowPage(index);
 }
 
 void CMainFrame::RestorePages()
 {
-    const int count = m_wndTabs.GetItemCount();
-    for (int i = 0; i < count; ++i) {
-        CChildFrame* frame = GetPageFrame(i);
-        if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr)
-            view->RestoreViewState(i);
-    }
-    int current = g_paraBlock.GetPara(PARA_CUR_VIEW);
-    if (current >= count)
-        current = 0;
-    if (current < 0)
-        current = m_wndTabs.GetCurSel() >= 0 ? m_wndTabs.GetCurSel() : 0;
-    if (current < count) {
-        if (m_wndTabs.GetCurSel() != current)
-            m_wndTabs.SetCurSel(current);
-        if (CChildFrame* frame = GetPageFrame(current))
-            ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), 0);
-    }
-    // The current page is on screen from now on, whether or not the
-    // activation above changed anything.
-    if (CJotstackView* view = GetActiveNoteView())
-        view->EnsureText();
+    if (m_pNotes)
+        m_pNotes->RestorePages(g_paraBlock.GetPara(PARA_CUR_VIEW));
 }
 
-void CMainFrame::SwapPages(int from, int to)
+bool CMainFrame::PreTranslateMessage(MSG* msg)
 {
-    CChildFrame* fromFrame = GetPageFrame(from);
-    CChildFrame* toFrame = GetPageFrame(to);
-    if (!fromFrame || !toFrame)
-        return;
-    std::wstring fromName = fromFrame->GetWindowText();
-    std::wstring toName = toFrame->GetWindowText();
-    m_wndTabs.SetRedraw(false);
-    m_wndTabs.DeleteItem(from);
-    m_wndTabs.InsertItem(from, toName.c_str(), reinterpret_cast<DWORD_PTR>(toFrame));
-    m_wndTabs.DeleteItem(to);
-    m_wndTabs.InsertItem(to, fromName.c_str(), reinterpret_cast<DWORD_PTR>(fromFrame));
-    m_wndTabs.SetRedraw(true);
-    m_wndTabs.Invalidate(false);
+    // Ctrl+Tab and Ctrl+F6 (with Shift: backwards) go to the next page in
+    // tab order. The multiple-document client would only cycle through the
+    // pages that have a window.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_TAB || msg->wParam == VK_F6) &&
+        ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0 && m_pNotes &&
+        (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))) {
+        const int count = m_pNotes->PageCount();
+        const int current = std::max(0, m_pNotes->CurrentPage());
+        const int step = ::GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+        m_pNotes->ShowPage((current + step) % count);
+        return true;
+    }
+    return CMDIFrameWnd::PreTranslateMessage(msg);
 }
 
 void CMainFrame::ApplyTransparency()
@@ -436,7 +388,9 @@ bool CMainFrame::HandleCommand(CmdRequest& req)
             [](CCmdUI& ui) { ui.SetCheck(g_paraBlock.GetPara(PARA_TOP_MOST) ? 1 : 0); });
     case ID_PAGE_MANAGER:
         return req.Run([this] {
-            CPageManagerDlg dlg(this);
+            if (!m_pNotes)
+                return;
+            CPageManagerDlg dlg(this, *m_pNotes);
             dlg.DoModal();
         });
     case ID_WINDOW_NEW:

@@ -12,6 +12,7 @@
 
 #include "framework/controlbar.h"
 #include "framework/frame.h"
+#include "notes/notes_host.h"
 #include "notes/save_failure.h"
 #include "notes/status_bar.h"
 #include "tabstrip/custom_tab_ctrl.h"
@@ -23,14 +24,13 @@ class CView;
 
 // Private messages of the main frame.
 inline constexpr UINT WM_TRAY_NOTIFY = WM_USER + 10;       // notification-area icon
-inline constexpr UINT WM_FLOAT_WND_SYNC = WM_USER + 25;    // floating window on/off
 inline constexpr UINT kTrayIconId = 130;
 inline constexpr ULONG_PTR kSecondInstanceTag = 54321;     // WM_COPYDATA from a second start
 
 // The notification-area menu at the cursor; its commands go to owner.
 void ShowTrayMenu(CWnd* owner);
 
-class CMainFrame : public CMDIFrameWnd {
+class CMainFrame : public CMDIFrameWnd, public CNotesHost {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -39,13 +39,14 @@ public:
     bool AddTrayIcon();
     // The view of the active page, or null.
     CJotstackView* GetActiveNoteView() const;
-    // Restores every page's caret state and selects the saved page.
+    // The one document of all pages: the frame shows its pages and its tab
+    // strip mirrors them.
+    void AttachNotes(CJotstackDoc* doc);
+    // Restores every page's caret state and shows the saved page.
     void RestorePages();
-    // Selects tab i and activates its page; a negative i keeps the current
-    // selection (or takes page 0 when there is none).
+    // Shows page i (a window is made for it when it has none); a negative i
+    // keeps the current page (or takes page 0 when there is none).
     void ActivatePage(int index);
-    // Names a page: its tab (added when it has none) and its frame caption.
-    void SetPageName(CView* view, const std::wstring& name);
     // Writes the window position, saves the notes, the page states and the
     // current page. Returns whether the notes are safely on disk (true also
     // when nothing needed saving). Tells the user nothing.
@@ -55,10 +56,8 @@ public:
     // Returns whether the notes are safely on disk. A power command calls
     // SaveNotes(SaveOccasion::PowerCommand, true) and stops when it fails.
     bool SaveNotes(SaveOccasion occasion, bool userAsked);
-    // The one document of all pages (null before the first page exists).
-    CJotstackDoc* GetNotesDoc() const;
-    // Exchanges the tabs of two pages (the page manager's moves).
-    void SwapPages(int from, int to);
+    // The one document of all pages (null before it is attached).
+    CJotstackDoc* GetNotesDoc() const { return m_pNotes; }
     // Main-window transparency from the settings.
     void ApplyTransparency();
     // The floating drop window (app/float_drop_wnd.cpp): shown at its saved
@@ -71,12 +70,15 @@ public:
     void ShowClock();
 
     CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
-    // The frame and the full name of page i (null / empty for a bad index).
-    CChildFrame* GetPageFrame(int index) const;
-    std::wstring GetPageName(int index) const;
+
+    // CNotesHost
+    CMDIFrameWnd& PagesFrame() override { return *this; }
+    CCustomTabCtrl& PageTabs() override { return m_wndTabs; }
+    void SaveNotesForUser() override { SaveNotes(SaveOccasion::Hide, true); }
 
     HMENU GetWindowMenuPopup(HMENU menuBar) override;
     void OnUpdateFrameTitle(bool addToTitle) override;
+    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -105,6 +107,7 @@ private:
     void OnClockOptions();
 
     CCustomTabCtrl m_wndTabs;
+    CJotstackDoc* m_pNotes = nullptr;
     int m_bExiting = 0;
     CCJStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
@@ -113,6 +116,7 @@ private:
     int m_nTipDate = 0;
 
     std::wstring m_strClassName;
+    std::wstring m_strWrittenPos;   // "WindowPos" as the INI file has it
     UINT m_nTaskbarCreated = 0;
     SaveFailureStreak m_saveFailures;
     bool m_bBlockingShutdown = false;

@@ -34,15 +34,6 @@ std::wstring FromU16(std::u16string_view s)
 
 }  // namespace
 
-CJotstackDoc* CMainFrame::GetNotesDoc() const
-{
-    if (CChildFrame* frame = GetPageFrame(0))
-        if (auto* view = dynamic_cast<CJotstackView*>(frame->GetActiveView()))
-            return view->GetDocument();
-    CJotstackView* view = GetActiveNoteView();
-    return view ? view->GetDocument() : nullptr;
-}
-
 bool CMainFrame::SaveNotes(SaveOccasion occasion, bool userAsked)
 {
     CJotstackDoc* doc = GetNotesDoc();
@@ -88,21 +79,24 @@ bool CMainFrame::SaveState()
         r.top = wp.rcNormalPosition.top;
         r.right = wp.rcNormalPosition.right;
         r.bottom = wp.rcNormalPosition.bottom;
-        IniWriteString(L"Position", L"WindowPos", str::FromUtf8(FormatPositionRecord(r)));
+        const std::wstring pos = str::FromUtf8(FormatPositionRecord(r));
+        if (pos != m_strWrittenPos) {
+            IniWriteString(L"Position", L"WindowPos", pos);
+            m_strWrittenPos = pos;
+        }
     }
     bool saved = true;
     if (CJotstackDoc* doc = GetNotesDoc()) {
         saved = doc->SaveNotes();
         if (saved)
             m_saveFailures.Succeeded();
+        doc->SaveViewStates();
+        // Every settings write rewrites the whole INI file, which holds a
+        // section per page: only a change is worth one.
+        const int current = doc->CurrentPage();
+        if (current != g_paraBlock.GetPara(PARA_CUR_VIEW))
+            g_paraBlock.SetPara(PARA_CUR_VIEW, current);
     }
-    const int count = m_wndTabs.GetItemCount();
-    for (int i = 0; i < count; ++i) {
-        CChildFrame* frame = GetPageFrame(i);
-        if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr)
-            view->SaveViewState(i);
-    }
-    g_paraBlock.SetPara(PARA_CUR_VIEW, m_wndTabs.GetCurSel());
     return saved;
 }
 

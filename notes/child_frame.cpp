@@ -1,6 +1,5 @@
 #include "notes/child_frame.h"
 
-#include "app/main_frame.h"
 #include "framework/doc.h"
 
 bool CChildFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -18,15 +17,8 @@ void CChildFrame::ActivateFrame(int)
 void CChildFrame::OnUpdateFrameTitle(bool addToTitle)
 {
     // The caption is the page name; only the main frame's title follows.
+    // (The page's tab follows its view's activation.)
     CMDIChildWnd::OnUpdateFrameTitle(addToTitle);
-    if (auto* main = dynamic_cast<CMainFrame*>(GetMDIFrame())) {
-        CCustomTabCtrl& tabs = main->GetTabCtrl();
-        if (!tabs.GetSafeHwnd())
-            return;
-        int item = tabs.FindItemByData(reinterpret_cast<DWORD_PTR>(this));
-        if (item >= 0 && tabs.GetCurSel() != item)
-            tabs.SetCurSel(item);
-    }
 }
 
 void CChildFrame::RecalcLayout()
@@ -57,18 +49,6 @@ LRESULT CChildFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (!m_bAllowClose && (cmd == SC_MINIMIZE || cmd == SC_CLOSE || cmd == SC_RESTORE))
             return 0;
         break;
-    }
-    case WM_DESTROY: {
-        LRESULT r = CMDIChildWnd::WindowProc(msg, wp, lp);
-        if (auto* main = dynamic_cast<CMainFrame*>(GetMDIFrame())) {
-            CCustomTabCtrl& tabs = main->GetTabCtrl();
-            if (tabs.GetSafeHwnd()) {
-                int item = tabs.FindItemByData(reinterpret_cast<DWORD_PTR>(this));
-                if (item >= 0)
-                    tabs.DeleteItem(item);
-            }
-        }
-        return r;
     }
     }
     return CMDIChildWnd::WindowProc(msg, wp, lp);

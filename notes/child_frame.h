@@ -1,6 +1,7 @@
-// CChildFrame: the frame of one page. Pages stay maximised behind the tab
-// strip; the user cannot minimise, restore or close them (only the page
-// manager closes a page, through ClosePage).
+// CChildFrame: the frame of a page that is on screen. Pages stay maximised
+// behind the tab strip; the user cannot minimise, restore or close them
+// (only the document closes a frame, through ClosePage: a deleted page's,
+// or one whose page has not been looked at for a while).
 #pragma once
 
 #include "framework/frame.h"

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/jotstack_app.h"
-#include "app/main_frame.h"
+#include "framework/app.h"
+#include "framework/frame.h"
+#include "notes/notes_host.h"
 #include "app/para_block.h"
 #include "notes/drop_rules.h"
 #include "notes/ie_drag_dlg.h"
@@ -213,8 +214,9 @@ private:
 CJotstackView* ActivePage()
 {
     CWinApp* app = AfxGetApp();
-    auto* frame = app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
-    return frame ? frame->GetActiveNoteView() : nullptr;
+    auto* frame = app ? dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd) : nullptr;
+    CMDIChildWnd* child = frame ? frame->MDIGetActive() : nullptr;
+    return child ? dynamic_cast<CJotstackView*>(child->GetActiveView()) : nullptr;
 }
 
 }  // namespace
@@ -410,7 +412,6 @@ DWORD CDragEdit::OnDragEnter(IDataObject* data, DWORD)
     // OLE, and a refused drop would not fall back to WM_DROPFILES).
     const bool files = Offers(data, CF_HDROP);
     if (!text && !files) return DROPEFFECT_NONE;
-    PrepareForDrop();
     ::SetFocus(m_hWnd);
     return text ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
@@ -433,7 +434,6 @@ HRESULT CDragEdit::OnDrop(IDataObject* data, DWORD keys, POINT client, DWORD* ef
 {
     const DWORD allowed = *effect;
     *effect = DROPEFFECT_NONE;
-    PrepareForDrop();
     const int index = CharFromPoint(client);
     if (m_bDragging) {
         int s = 0, e = 0;
@@ -526,7 +526,6 @@ void CDragEdit::InsertAtEnd(const std::wstring& text, bool scrollDown)
 
 bool CDragEdit::AppendDrop(IDataObject* data, CWnd* dialogParent)
 {
-    PrepareForDrop();
     const bool html = Offers(data, HtmlFormat());
     if (html) {
         const int choice = ChooseHtmlContent(dialogParent);
@@ -546,13 +545,11 @@ bool CDragEdit::AppendDrop(IDataObject* data, CWnd* dialogParent)
 
 void CDragEdit::AppendFiles(const std::wstring& fileList)
 {
-    PrepareForDrop();
     InsertAtEnd(fileList, false);
 }
 
 void CDragEdit::OnDropFiles(HDROP drop)
 {
-    PrepareForDrop();
     POINT client{};
     ::DragQueryPoint(drop, &client);
     const int index = CharFromPoint(client);
@@ -679,7 +676,3 @@ LRESULT CDragEdit::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     return CEditView::WindowProc(msg, wp, lp);
 }
 
-void CDragEdit::PrepareForDrop()
-{
-    if (auto* view = dynamic_cast<CJotstackView*>(this)) view->EnsureText();
-}

@@ -76,10 +76,6 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    // The page may keep its text aside until first shown; drops need it in
-    // the control.
-    void PrepareForDrop();
-
     int CharFromPoint(POINT client) const;
     void ShowDropCaret(POINT client);
     // Inserts at the line after the caret's line, undoable, then selects it.

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/jotstack_app.h"
+#include "framework/app.h"
 #include "app/para_block.h"
 #include "res/resource.h"
 
@@ -37,8 +37,9 @@ bool CIEDragDlg::OnInitDialog()
     ::SendDlgItemMessageW(m_hWnd, IDC_FLOAT_TRANS_SPIN, UDM_SETRANGE32, 0, 80);
     ::SendDlgItemMessageW(m_hWnd, IDC_FLOAT_TRANS_SPIN, UDM_SETPOS32, 0, g_paraBlock.GetPara(PARA_FLOAT_WND_TRANS));
     ::SetDlgItemInt(m_hWnd, IDC_FLOAT_TRANS, static_cast<UINT>(g_paraBlock.GetPara(PARA_FLOAT_WND_TRANS)), FALSE);
-    auto* jot = dynamic_cast<CJotstackApp*>(app);
-    if (!jot || !jot->m_pfnSetLayeredWindowAttributes) {
+    // Transparency needs layered windows, which older systems lack.
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    if (!user32 || !::GetProcAddress(user32, "SetLayeredWindowAttributes")) {
         for (int id : {IDC_FLOAT_TRANS_LABEL, IDC_FLOAT_TRANS, IDC_FLOAT_TRANS_SPIN}) {
             ::EnableWindow(GetDlgItem(id), FALSE);
         }

@@ -1,28 +1,20 @@
+// CJotstackDoc: loading, saving and exporting the notebook, and its view
+// states in the INI file. The pages on screen are in jotstack_doc_pages.cpp.
 #include "notes/jotstack_doc.h"
 
-#include "app/main_frame.h"
+#include "app/para_block.h"
 #include "framework/app.h"
-#include "notes/child_frame.h"
+#include "notes/ini_text.h"
 #include "notes/jotstack_view.h"
+#include "notes/notes_host.h"
 #include "notes/storage_codec.h"
 #include "notes/storage_file.h"
 
 namespace {
 
-CMainFrame* MainFrame()
+std::string ViewSection(int index)
 {
-    CWinApp* app = AfxGetApp();
-    return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
-}
-
-std::wstring ToWide(std::u16string_view s)
-{
-    return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
-}
-
-std::u16string_view ToU16(const std::wstring& s)
-{
-    return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
+    return "View" + std::to_string(index);
 }
 
 }  // namespace
@@ -45,57 +37,70 @@ bool CJotstackDoc::LoadNotes()
     std::vector<storage::Page> pages = storage::ParseFile(bytes, notesfile::SystemCodePage());
     bytes.clear();
     bytes.shrink_to_fit();
-    int counter = 0;
-    m_bLoading = true;
-    size_t placed = 0;
-    for (; placed < pages.size(); ++placed) {
-        if (!AddPage(counter, ToWide(pages[placed].text), ToWide(pages[placed].name)))
-            break;
-    }
-    m_bLoading = false;
-    // A notebook with more pages than the system gives windows for keeps
-    // the rest as it is, so that saving never drops them.
-    for (size_t i = placed; i < pages.size(); ++i)
-        m_unplaced.emplace_back(ToWide(pages[i].name), ToWide(pages[i].text));
-    if (!m_unplaced.empty()) {
-        CWinApp* app = AfxGetApp();
-        std::wstring text = L"抱歉，记录文件中的页签太多，有 " + std::to_wstring(m_unplaced.size()) +
-                            L" 个页签未能打开。它们会原样保留在记录文件中。";
-        ::MessageBoxW(nullptr, text.c_str(), app ? app->m_strAppName.c_str() : L"",
-                      MB_OK | MB_ICONEXCLAMATION);
-    }
+    m_notebook.Assign(std::move(pages));
+    FillTabs();
     return true;
 }
 
-bool CJotstackDoc::AddPage(int& counter, const std::wstring& text, const std::wstring& name)
+void CJotstackDoc::RestorePages(int current)
 {
-    CMainFrame* main = MainFrame();
-    if (!main)
-        return false;
-    CJotstackView* view = nullptr;
-    if (counter == 0) {
-        view = dynamic_cast<CJotstackView*>(GetFirstView());
-    } else {
-        CMDIChildWnd* frame = m_pDocTemplate ? m_pDocTemplate->CreateNewFrame(this, nullptr) : nullptr;
-        if (!frame)
-            return false;
-        m_pDocTemplate->InitialUpdateFrame(frame, this, true);
-        view = dynamic_cast<CJotstackView*>(main->GetActiveNoteView());
+    // One read of the INI file for every page: the profile functions would
+    // read it again for each of the thousands of keys.
+    std::string bytes;
+    notesfile::ReadWholeFile(g_szIniPath, bytes);
+    const ini::IniText ini(bytes);
+    std::vector<notebook::ViewState> views(static_cast<size_t>(m_notebook.Count()));
+    for (size_t i = 0; i < views.size(); ++i) {
+        const std::string section = ViewSection(static_cast<int>(i));
+        views[i].start = ini.Int(section, "PARA_START_CHAR").value_or(0);
+        views[i].end = ini.Int(section, "PARA_END_CHAR").value_or(0);
+        views[i].firstLine = ini.Int(section, "PARA_FIRST_LINE").value_or(0);
     }
-    if (!view)
-        return false;
-    view->SetPageText(text, m_bLoading);
-    main->SetPageName(view, ToWide(storage::NormalizePageName(ToU16(name))));
-    ++counter;
-    return true;
+    m_notebook.AssignViews(views);
+    if (current < 0 || current >= m_notebook.Count())
+        current = 0;
+    ShowPage(current);
+}
+
+void CJotstackDoc::SaveViewStates()
+{
+    CJotstackView::SaveFontSettings();
+    const auto changed = m_notebook.ViewStatesToWrite();
+    if (changed.empty() || !g_szIniPath[0])
+        return;
+    if (changed.size() == 1) {
+        // The everyday case, the page on screen: the profile functions do
+        // it in one write.
+        const auto& [index, view] = changed.front();
+        const std::wstring section = L"View" + std::to_wstring(index);
+        const std::wstring keys = L"PARA_START_CHAR=" + std::to_wstring(view.start) + L'\0' +
+                                  L"PARA_END_CHAR=" + std::to_wstring(view.end) + L'\0' +
+                                  L"PARA_FIRST_LINE=" + std::to_wstring(view.firstLine) + L'\0';
+        if (::WritePrivateProfileSectionW(section.c_str(), keys.c_str(), g_szIniPath))
+            m_notebook.MarkViewStatesWritten();
+        return;
+    }
+    // Many at once (pages moved or deleted): one rewrite of the whole file
+    // instead of one per section.
+    std::string bytes;
+    if (notesfile::ReadWholeFile(g_szIniPath, bytes) == notesfile::ReadResult::Failed)
+        return;
+    ini::IniText ini(bytes);
+    std::vector<std::pair<std::string, ini::IniText::Keys>> sections;
+    sections.reserve(changed.size());
+    for (const auto& [index, view] : changed)
+        sections.push_back({ViewSection(index),
+                            {{"PARA_START_CHAR", std::to_string(view.start)},
+                             {"PARA_END_CHAR", std::to_string(view.end)},
+                             {"PARA_FIRST_LINE", std::to_string(view.firstLine)}}});
+    ini.ReplaceSections(sections);
+    if (notesfile::WriteFileSafely(g_szIniPath, ini.Bytes(), nullptr) == 0)
+        m_notebook.MarkViewStatesWritten();
 }
 
 bool CJotstackDoc::AnyPageModified() const
 {
-    for (CView* view : m_viewList)
-        if (auto* page = dynamic_cast<CJotstackView*>(view); page && page->GetModify())
-            return true;
-    return false;
+    return m_notebook.AnyModified();
 }
 
 bool CJotstackDoc::SaveNotes()
@@ -113,15 +118,25 @@ bool CJotstackDoc::SaveNotes()
 
 DWORD CJotstackDoc::WriteCopy(const std::wstring& path)
 {
-    return notesfile::WriteFileSafely(path, EncodeNotes(false), nullptr);
+    return WriteNotes(path, false, nullptr);
+}
+
+DWORD CJotstackDoc::WriteNotes(const std::wstring& path, bool exportForm, const std::wstring* backup)
+{
+    // Pages never shown are written from their text as loaded; a page on
+    // screen is read back from its window only when it changed.
+    m_notebook.CollectEditors();
+    const storage::Form form = exportForm ? storage::Form::Export : storage::Form::Storage;
+    return notesfile::WriteFileSafely(
+        path, [&](const notesfile::ByteSink& put) { m_notebook.Encode(form, kWriteChunk, put); }, backup);
 }
 
 void CJotstackDoc::OnFileSave()
 {
     // Ctrl+S and the framework's save command: the frame saves and tells the
     // user when it failed.
-    if (CMainFrame* main = MainFrame())
-        main->SaveNotes(SaveOccasion::Hide, true);
+    if (m_pHost)
+        m_pHost->SaveNotesForUser();
     else
         SaveNotes();
 }
@@ -136,36 +151,15 @@ void CJotstackDoc::OnFileSaveAs()
     m_bExport = false;
 }
 
-std::string CJotstackDoc::EncodeNotes(bool exportForm) const
-{
-    storage::Encoder encoder(exportForm ? storage::Form::Export : storage::Form::Storage);
-    CMainFrame* main = MainFrame();
-    const int count = main ? main->GetTabCtrl().GetItemCount() : 0;
-    for (int i = 0; i < count; ++i) {
-        CChildFrame* frame = main->GetPageFrame(i);
-        auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr;
-        if (!view)
-            continue;
-        std::wstring name = frame->GetWindowText();
-        std::wstring text = view->GetPageText();
-        encoder.AddPage(ToU16(name), ToU16(text));
-    }
-    for (const auto& [name, text] : m_unplaced)
-        encoder.AddPage(ToU16(name), ToU16(text));
-    return std::move(encoder.Bytes());
-}
-
 bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
 {
-    CMainFrame* main = MainFrame();
-    if (!main || !path || !*path) {
+    if (!path || !*path) {
         m_dwLastSaveError = ERROR_INVALID_NAME;
         return false;
     }
     const std::wstring target = path;
     const std::wstring backup = notesfile::BackupPath(target);
-    DWORD err = notesfile::WriteFileSafely(target, EncodeNotes(m_bExport),
-                                           m_bKeepBackup ? &backup : nullptr);
+    DWORD err = WriteNotes(target, m_bExport, m_bKeepBackup ? &backup : nullptr);
     m_dwLastSaveError = err;
     if (err != 0) {
         if (m_bExport) {
@@ -173,15 +167,13 @@ bool CJotstackDoc::OnSaveDocument(const wchar_t* path)
             std::u16string text = u"抱歉，笔记未能导出到这个文件。\r\n\r\n";
             text += SaveFailureReason(notesfile::ClassifySaveError(err));
             CWinApp* app = AfxGetApp();
-            ::MessageBoxW(main->m_hWnd, reinterpret_cast<const wchar_t*>(text.c_str()),
+            ::MessageBoxW(m_pFrame ? m_pFrame->m_hWnd : nullptr, reinterpret_cast<const wchar_t*>(text.c_str()),
                           app ? app->m_strAppName.c_str() : L"", MB_OK | MB_ICONEXCLAMATION);
         }
         return false;
     }
     if (!m_bExport) {
-        for (CView* view : m_viewList)
-            if (auto* page = dynamic_cast<CJotstackView*>(view))
-                page->SetModify(false);
+        m_notebook.MarkSaved();
         SetModifiedFlag(false);
     }
     return true;

@@ -3,6 +3,7 @@
 #include "app/para_block.h"
 #include "framework/print_preview.h"
 #include "notes/jotstack_doc.h"
+#include "notes/page_rules.h"
 #include "res/resource.h"
 
 namespace {
@@ -56,69 +57,90 @@ CJotstackDoc* CJotstackView::GetDocument() const
     return static_cast<CJotstackDoc*>(m_pDocument);
 }
 
-void CJotstackView::SetPageText(const std::wstring& text, bool defer)
+void CJotstackView::SetPageText(const std::wstring& text)
 {
-    if (defer) {
-        m_bDeferred = true;
-        m_strDeferred = text;
-        m_nDeferredStart = m_nDeferredEnd = m_nDeferredFirstLine = 0;
-        return;
-    }
-    m_bDeferred = false;
-    m_strDeferred.clear();
     UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
     if (text.size() > nMaxSize && text.size() > limit)
         SendMessage(EM_SETLIMITTEXT, text.size());
     SetText(text);
 }
 
-std::wstring CJotstackView::GetPageText() const
+void CJotstackView::ShowPageText(const std::u16string& text, const notebook::ViewState& state)
 {
-    return m_bDeferred ? m_strDeferred : GetText();
-}
-
-int CJotstackView::GetPageLength() const
-{
-    return m_bDeferred ? static_cast<int>(m_strDeferred.size()) : GetBufferLength();
-}
-
-void CJotstackView::EnsureText()
-{
-    if (!m_bDeferred || !m_hWnd)
-        return;
-    // Setting the text clears the modified mark; a page marked before it
-    // was shown keeps its mark.
-    bool modified = GetModify();
-    std::wstring text = std::move(m_strDeferred);
-    SetPageText(text, false);
-    SetModify(modified);
-    SendMessage(EM_LINESCROLL, 0, m_nDeferredFirstLine);
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(m_nDeferredStart), m_nDeferredEnd);
+    // The edit control lays out every line of a new text before it shows any
+    // (Wine's takes a third of a second for 100,000 characters of wrapped
+    // Chinese). A long page first gets the lines that fill the screen, is
+    // painted, and then takes its whole text: the screen keeps showing those
+    // lines meanwhile, and the user sees the page at once.
+    if (text.size() > kShowFirstAbove && ::IsWindowVisible(m_hWnd)) {
+        RECT rc = GetClientRect();
+        TEXTMETRICW tm{};
+        if (HDC dc = ::GetDC(m_hWnd)) {
+            HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+            ::GetTextMetricsW(dc, &tm);
+            ::SelectObject(dc, old);
+            ::ReleaseDC(m_hWnd, dc);
+        }
+        const int rows = (rc.bottom - rc.top) / std::max<int>(1, tm.tmHeight) + 2;
+        // A line on the screen is at most one of the page's lines.
+        const size_t end = pages::EndOfLines(text, static_cast<size_t>(std::max(0, state.firstLine)) +
+                                                       static_cast<size_t>(rows));
+        if (end < text.size()) {
+            SetText(std::wstring(reinterpret_cast<const wchar_t*>(text.data()), end));
+            SendMessage(EM_LINESCROLL, 0, state.firstLine);
+            ::UpdateWindow(m_hWnd);
+        }
+    }
+    const std::wstring whole(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+    UINT limit = static_cast<UINT>(SendMessage(EM_GETLIMITTEXT));
+    if (whole.size() > nMaxSize && whole.size() > limit)
+        SendMessage(EM_SETLIMITTEXT, whole.size());
+    // Handed over whole, so that the control lays it out once and does not
+    // first delete what it showed; it starts with no undo and no mark.
+    PutWholeText(m_hWnd, whole);
+    SetModify(false);
+    SendMessage(EM_LINESCROLL, 0, state.firstLine);
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(state.start), state.end);
     SendMessage(EM_SCROLLCARET);
+}
+
+std::u16string CJotstackView::Text() const
+{
+    const std::wstring text = GetText();
+    return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+size_t CJotstackView::TextLength() const
+{
+    return m_hWnd ? static_cast<size_t>(GetBufferLength()) : 0;
+}
+
+notebook::ViewState CJotstackView::State() const
+{
+    notebook::ViewState state;
+    if (!m_hWnd)
+        return state;
+    GetSel(state.start, state.end);
+    state.firstLine = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
+    return state;
+}
+
+void CJotstackView::ClearModified()
+{
+    if (m_hWnd)
+        SetModify(false);
 }
 
 void CJotstackView::OnActivateView(bool activate, CView* activated, CView* deactivated)
 {
     if (activate)
-        EnsureText();
+        if (CJotstackDoc* doc = GetDocument())
+            doc->OnPageActivated(this);
     CDragEdit::OnActivateView(activate, activated, deactivated);
 }
 
-void CJotstackView::SaveViewState(int index)
+void CJotstackView::SaveFontSettings()
 {
-    std::wstring section = L"View" + std::to_wstring(index);
-    int start = m_nDeferredStart, end = m_nDeferredEnd, first = m_nDeferredFirstLine;
-    if (!m_bDeferred) {
-        GetSel(start, end);
-        first = static_cast<int>(SendMessage(EM_GETFIRSTVISIBLELINE));
-    }
-    // One write for the whole section: every private-profile write rewrites
-    // the file, and this runs for every page at each close.
-    std::wstring keys = L"PARA_START_CHAR=" + std::to_wstring(start) + L'\0' +
-                        L"PARA_END_CHAR=" + std::to_wstring(end) + L'\0' +
-                        L"PARA_FIRST_LINE=" + std::to_wstring(first) + L'\0';
-    ::WritePrivateProfileSectionW(section.c_str(), keys.c_str(), g_szIniPath);
-
     const wchar_t* s = L"Font";
     if (g_font.lfHeight != g_fontSnapshot.lfHeight)
         IniWriteInt(s, L"Height", g_font.lfHeight);
@@ -137,23 +159,6 @@ void CJotstackView::SaveViewState(int index)
             IniWriteString(s, L"FaceName", g_font.lfFaceName);
     }
     g_fontSnapshot = g_font;
-}
-
-void CJotstackView::RestoreViewState(int index)
-{
-    std::wstring section = L"View" + std::to_wstring(index);
-    int start = IniReadInt(section.c_str(), L"PARA_START_CHAR", 0);
-    int end = IniReadInt(section.c_str(), L"PARA_END_CHAR", 0);
-    int first = IniReadInt(section.c_str(), L"PARA_FIRST_LINE", 0);
-    if (m_bDeferred) {
-        m_nDeferredStart = start;
-        m_nDeferredEnd = end;
-        m_nDeferredFirstLine = first;
-        return;
-    }
-    SendMessage(EM_LINESCROLL, 0, first);
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
-    SendMessage(EM_SCROLLCARET);
 }
 
 bool CJotstackView::PreCreateWindow(CREATESTRUCTW& cs)
@@ -183,6 +188,9 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_DESTROY:
         CloseFindDialogOfThisView();
         printing::ClosePrintPreview(this);
+        // The page takes its text (when changed) and its state back.
+        if (CJotstackDoc* doc = GetDocument())
+            doc->OnViewDestroying(this);
         break;
     }
     if (msg == FindDialogMessage() && msg != 0) {

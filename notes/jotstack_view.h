@@ -1,7 +1,8 @@
 // CJotstackView: the editor of one page, an edit view on the one note
 // document. Word wrap, tab stops and the display font are applied when the
 // view is created; the caret state of every page is kept in the INI file
-// ("View%d").
+// ("View%d"). A view shows one page of the notebook at a time, and only
+// while that page has a window.
 #pragma once
 
 #include <windows.h>
@@ -14,30 +15,44 @@
 #include "framework/print.h"
 #include "framework/text_pages.h"
 #include "notes/drag_edit.h"
+#include "notes/notebook.h"
 
 class CJotstackDoc;
 
-class CJotstackView : public CDragEdit, public CPrintable {
+class CJotstackView : public CDragEdit, public CPrintable, public notebook::PageEditor {
 public:
     CJotstackDoc* GetDocument() const;
 
     // Sets the page text whole. A stored page may be longer than what
     // typing allows; the limit is raised to fit so that nothing is cut.
-    // With defer, a page that is not on screen keeps the text aside until it
-    // is first shown (laying out a long text costs a noticeable moment, and
-    // start-up would pay it for every page).
-    void SetPageText(const std::wstring& text, bool defer = false);
-    // The page text, also while it is still kept aside.
-    std::wstring GetPageText() const;
-    int GetPageLength() const;
-    // Moves text kept aside into the edit control, with its caret state.
-    void EnsureText();
-    bool HasDeferredText() const { return m_bDeferred; }
+    void SetPageText(const std::wstring& text);
 
-    // Writes "View%d" for this page (and the changed font keys).
-    void SaveViewState(int index);
-    // Reads "View%d": scrolls to the stored first line, then selects.
-    void RestoreViewState(int index);
+    // ---- The page this view shows ------------------------------------------
+    notebook::PageId PageId() const { return m_page; }
+    // Becomes the window of a page, before its text comes.
+    void BindPage(notebook::PageId page) { m_page = page; }
+    // The page's text (not marked modified, no undo) and its view state:
+    // scrolled to the first line, then the selection.
+    void ShowPageText(const std::u16string& text, const notebook::ViewState& state);
+    // Shows no page any more (its window is going).
+    void ForgetPage() { m_page = notebook::kNoPage; }
+    // When the page was last brought on screen (the document's counter).
+    uint64_t m_nLastShown = 0;
+
+    // notebook::PageEditor
+    bool IsModified() const override { return m_hWnd && GetModify(); }
+    std::u16string Text() const override;
+    size_t TextLength() const override;
+    notebook::ViewState State() const override;
+    void ClearModified() override;
+
+    // Writes the changed font keys of section "Font".
+    static void SaveFontSettings();
+
+    // Whether the view was made with the word wrap, tab width and font that
+    // pages get now (the commands change them for the current page only; the
+    // others keep theirs until they are made again).
+    bool HasCurrentSettings() const { return m_nSettings == s_nSettings; }
 
     // The font settings shared by all pages, from section "Font".
     static void LoadFontSettings();
@@ -118,10 +133,13 @@ protected:
     size_t m_nLinesPerPage = 1;
     int m_nPrintTab = 0;
 
-    // A page not yet shown: its text and caret state wait here.
-    bool m_bDeferred = false;
-    std::wstring m_strDeferred;
-    int m_nDeferredStart = 0;
-    int m_nDeferredEnd = 0;
-    int m_nDeferredFirstLine = 0;
+    notebook::PageId m_page = notebook::kNoPage;
+
+    // New word wrap, tab width or font for the pages made from now on, which
+    // this page has already.
+    void TakeNewSettings() { m_nSettings = ++s_nSettings; }
+    static inline unsigned s_nSettings = 0;
+    // Pages longer than this are shown in two steps (see ShowPageText).
+    static constexpr size_t kShowFirstAbove = 20000;
+    unsigned m_nSettings = s_nSettings;
 };

@@ -182,6 +182,7 @@ void CJotstackView::OnToggleWordWrap()
 {
     SetWordWrap(!IsWordWrap());
     g_paraBlock.SetPara(PARA_WORD_WRAP, IsWordWrap() ? 1 : 0);
+    TakeNewSettings();
 }
 
 bool CJotstackView::SetWordWrap(bool wrap)
@@ -261,6 +262,7 @@ void CJotstackView::OnTabStops()
         return;
     SetTabStops(dlg.m_nTabWidth * 4);
     g_paraBlock.SetPara(PARA_TAB_STOPS, dlg.m_nTabWidth * 4);
+    TakeNewSettings();
 }
 
 // ---- Font --------------------------------------------------------------------
@@ -285,6 +287,7 @@ void CJotstackView::OnSetFont()
     SetFont(font.Get(), true);
     m_font = std::move(font);
     SharedPageFont() = lf;
+    TakeNewSettings();
 }
 
 // ---- Garbled-text repair -----------------------------------------------------

@@ -46,7 +46,7 @@ struct FindState {
     CFindDialogWnd wnd;
 };
 
-FindState& State()
+FindState& SharedFindState()
 {
     static FindState* state = new FindState;   // outlives every window
     return *state;
@@ -72,7 +72,7 @@ UINT CJotstackView::FindDialogMessage() { return s_findMsg; }
 
 void CJotstackView::OnFindReplace(bool findOnly)
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     m_find.Restart();
     if (st.dialog && ::IsWindow(st.dialog)) {
         if (st.findOnly == findOnly) {
@@ -111,7 +111,7 @@ void CJotstackView::OnFindReplace(bool findOnly)
 
 void CJotstackView::CloseFindDialogOfThisView()
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     if (st.dialog && st.owner == m_hWnd) {
         ::DestroyWindow(st.dialog);
         st.dialog = nullptr;
@@ -121,7 +121,7 @@ void CJotstackView::CloseFindDialogOfThisView()
 
 void CJotstackView::OnFindReplaceCmd(LPARAM lp)
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     auto* fr = reinterpret_cast<FINDREPLACEW*>(lp);
     if (!fr)
         return;
@@ -179,7 +179,7 @@ void CJotstackView::TextNotFound()
 
 void CJotstackView::OnFindNext(const std::wstring& find, bool down, bool matchCase)
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     st.lastFind = find;
     st.down = down;
     st.matchCase = matchCase;
@@ -191,12 +191,12 @@ void CJotstackView::OnFindNext(const std::wstring& find, bool down, bool matchCa
 
 bool CJotstackView::CanRepeat() const
 {
-    return GetBufferLength() != 0 && !State().lastFind.empty();
+    return GetBufferLength() != 0 && !SharedFindState().lastFind.empty();
 }
 
 void CJotstackView::OnEditRepeat()
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     if (!FindText(st.lastFind, st.down, st.matchCase))
         TextNotFound();
 }
@@ -204,7 +204,7 @@ void CJotstackView::OnEditRepeat()
 void CJotstackView::OnReplaceSel(const std::wstring& find, bool down, bool matchCase,
                                  const std::wstring& replacement)
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     st.lastFind = find;
     st.lastReplace = replacement;
     st.down = down;
@@ -230,7 +230,7 @@ void CJotstackView::OnReplaceSel(const std::wstring& find, bool down, bool match
 void CJotstackView::OnReplaceAll(const std::wstring& find, const std::wstring& replacement,
                                  bool matchCase)
 {
-    FindState& st = State();
+    FindState& st = SharedFindState();
     st.lastFind = find;
     st.lastReplace = replacement;
     st.matchCase = matchCase;

@@ -66,8 +66,7 @@ std::wstring CJotstackView::GetPrintTitle() const
 
 bool CJotstackView::OnBeginPrinting(HDC printerDc, CPrintInfo& info)
 {
-    EnsureText();
-    m_printText = GetPageText();
+    m_printText = GetText();
     LOGFONTW lf = FontForDevice(m_hWnd, std::max(1, ::GetDeviceCaps(printerDc, LOGPIXELSY)));
     m_printFont.Reset(::CreateFontIndirectW(&lf));
     SelectObjectScope select(printerDc, m_printFont.Get());

@@ -1,11 +1,8 @@
 #include "notes/page_dialogs.h"
 
-#include "app/jotstack_app.h"
-#include "app/main_frame.h"
-#include "notes/child_frame.h"
 #include "notes/jotstack_doc.h"
-#include "notes/jotstack_view.h"
 #include "res/resource.h"
+#include "tabstrip/tab_label.h"
 
 namespace {
 
@@ -87,8 +84,8 @@ void CPageNameDlg::OnOK()
 
 // ---- Page manager --------------------------------------------------------------
 
-CPageManagerDlg::CPageManagerDlg(CMainFrame* frame)
-    : CDialog(IDD_PAGE_MANAGER, frame), m_pFrame(frame)
+CPageManagerDlg::CPageManagerDlg(CWnd* parent, CJotstackDoc& doc)
+    : CDialog(IDD_PAGE_MANAGER, parent), m_doc(doc)
 {
 }
 
@@ -96,14 +93,24 @@ bool CPageManagerDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_hList = GetDlgItem(IDC_PAGE_LIST);
-    CCustomTabCtrl& tabs = m_pFrame->GetTabCtrl();
     {
         RedrawOff off(m_hList);
-        for (int i = 0; i < tabs.GetItemCount(); ++i)
-            InsertEntry(i, m_pFrame->GetPageName(i), m_pFrame->GetPageFrame(i));
+        const int count = m_doc.PageCount();
+        // Room for a big notebook's entries in one allocation.
+        ::SendMessageW(m_hList, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count) * 64);
+        for (int i = 0; i < count; ++i)
+            InsertEntry(i, ShownName(m_doc.PageName(i)));
     }
-    ::SendMessageW(m_hList, LB_SETCURSEL, static_cast<WPARAM>(tabs.GetCurSel()), 0);
+    ::SendMessageW(m_hList, LB_SETCURSEL, static_cast<WPARAM>(m_doc.CurrentPage()), 0);
     return true;
+}
+
+std::wstring CPageManagerDlg::ShownName(const std::wstring& name)
+{
+    // The list shows the names as the tabs do: a long one cut short.
+    const std::u16string cut =
+        tabstrip::CutItemLabel(std::u16string_view(reinterpret_cast<const char16_t*>(name.data()), name.size()));
+    return std::wstring(reinterpret_cast<const wchar_t*>(cut.data()), cut.size());
 }
 
 bool CPageManagerDlg::OnCommand(UINT id, UINT code, HWND control)
@@ -174,48 +181,29 @@ std::wstring CPageManagerDlg::ListText(int index) const
     return text;
 }
 
-CChildFrame* CPageManagerDlg::ListFrame(int index) const
+void CPageManagerDlg::InsertEntry(int index, const std::wstring& text)
 {
-    LRESULT data = ::SendMessageW(m_hList, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-    return data == LB_ERR ? nullptr : reinterpret_cast<CChildFrame*>(data);
-}
-
-void CPageManagerDlg::InsertEntry(int index, const std::wstring& text, CChildFrame* frame)
-{
-    LRESULT at = ::SendMessageW(m_hList, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                reinterpret_cast<LPARAM>(text.c_str()));
-    if (at >= 0)
-        ::SendMessageW(m_hList, LB_SETITEMDATA, static_cast<WPARAM>(at),
-                       reinterpret_cast<LPARAM>(frame));
+    ::SendMessageW(m_hList, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::vector<std::wstring> CPageManagerDlg::ListNames() const
 {
     std::vector<std::wstring> names;
-    for (int i = 0; i < ListCount(); ++i)
+    const int count = ListCount();
+    names.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
         names.push_back(ListText(i));
     return names;
 }
 
-int CPageManagerDlg::TabIndexOf(CChildFrame* frame) const
-{
-    return m_pFrame->GetTabCtrl().FindItemByData(reinterpret_cast<DWORD_PTR>(frame));
-}
-
-void CPageManagerDlg::MarkModified(CChildFrame* frame)
-{
-    if (!frame)
-        return;
-    if (auto* view = dynamic_cast<CJotstackView*>(frame->GetActiveView()))
-        view->SetModify(true);
-}
+// The list's entries are the notebook's pages in order: entry i is page i.
 
 void CPageManagerDlg::OnSelectionChange()
 {
     int sel = ListSelection();
     if (sel < 0)
         return;
-    m_pFrame->ActivatePage(TabIndexOf(ListFrame(sel)));
+    m_doc.ShowPage(sel);
 }
 
 void CPageManagerDlg::OnAdd()
@@ -224,17 +212,13 @@ void CPageManagerDlg::OnAdd()
     if (dlg.DoModal() != IDOK)
         return;
     int remembered = ListSelection();
-    CView* first = m_pFrame->GetActiveNoteView();
-    auto* doc = first ? dynamic_cast<CJotstackDoc*>(first->GetDocument()) : nullptr;
-    int counter = 1;   // always a new frame and view, never the first view
-    if (!doc || !doc->AddPage(counter, L"", dlg.m_strName))
+    const int added = m_doc.AppendPage(dlg.m_strName);
+    if (added < 0)
         return;
-    CCustomTabCtrl& tabs = m_pFrame->GetTabCtrl();
-    const int last = tabs.GetItemCount() - 1;
-    CChildFrame* frame = m_pFrame->GetPageFrame(last);
-    InsertEntry(ListCount(), dlg.m_strName, frame);
-    m_pFrame->ActivatePage(remembered);
-    MarkModified(frame);
+    InsertEntry(ListCount(), ShownName(m_doc.PageName(added)));
+    // The page that was current stays so; the new one waits for its turn
+    // (it is marked modified, so the next Save writes it).
+    m_doc.ShowPage(remembered);
 }
 
 void CPageManagerDlg::OnDelete()
@@ -244,28 +228,23 @@ void CPageManagerDlg::OnDelete()
         return;
     }
     int sel = ListSelection();
-    if (sel < 0)
+    if (sel < 0 || sel >= m_doc.PageCount())
         return;
-    CChildFrame* frame = ListFrame(sel);
-    auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr;
-    if (!view)
-        return;
-    if (view->GetPageLength() != 0) {
+    if (m_doc.PageLength(sel) != 0) {
         MessageBox(L"抱歉，该页签还有内容。请把页签内容清空后再删除。", nullptr,
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    frame->ClosePage();
-    PumpMessages();   // the frame is gone before the list is touched
+    if (!m_doc.DeletePage(sel))
+        return;
     {
         RedrawOff off(m_hList);
         ::SendMessageW(m_hList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     }
     int next = pages::SelectionAfterDelete(sel, ListCount());
     ::SendMessageW(m_hList, LB_SETCURSEL, static_cast<WPARAM>(next), 0);
-    CChildFrame* nextFrame = ListFrame(next);
-    m_pFrame->ActivatePage(TabIndexOf(nextFrame));
-    MarkModified(nextFrame);
+    m_doc.ShowPage(next);
+    m_doc.MarkPageModified(next);
 }
 
 void CPageManagerDlg::OnRename()
@@ -276,16 +255,12 @@ void CPageManagerDlg::OnRename()
     CPageNameDlg dlg(this, CPageNameDlg::ModeRename, ListText(sel), ListNames(), sel);
     if (dlg.DoModal() != IDOK)
         return;
-    CChildFrame* frame = ListFrame(sel);
+    m_doc.RenamePage(sel, dlg.m_strName);
     {
         RedrawOff off(m_hList);
         ::SendMessageW(m_hList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
-        InsertEntry(sel, dlg.m_strName, frame);
+        InsertEntry(sel, ShownName(m_doc.PageName(sel)));
         ::SendMessageW(m_hList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
-    }
-    if (auto* view = frame ? dynamic_cast<CJotstackView*>(frame->GetActiveView()) : nullptr) {
-        m_pFrame->SetPageName(view, dlg.m_strName);
-        view->SetModify(true);
     }
 }
 
@@ -297,17 +272,15 @@ void CPageManagerDlg::OnMove(pages::Move move)
         return;
     const int to = *target;
     std::wstring fromText = ListText(from), toText = ListText(to);
-    CChildFrame* fromFrame = ListFrame(from);
-    CChildFrame* toFrame = ListFrame(to);
     {
         RedrawOff off(m_hList);
         ::SendMessageW(m_hList, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
-        InsertEntry(from, toText, toFrame);
+        InsertEntry(from, toText);
         ::SendMessageW(m_hList, LB_DELETESTRING, static_cast<WPARAM>(to), 0);
-        InsertEntry(to, fromText, fromFrame);
+        InsertEntry(to, fromText);
         ::SendMessageW(m_hList, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
     }
-    m_pFrame->SwapPages(from, to);
-    m_pFrame->ActivatePage(to);
-    MarkModified(fromFrame);
+    m_doc.SwapPages(from, to);
+    m_doc.ShowPage(to);
+    m_doc.MarkPageModified(to);
 }

@@ -9,8 +9,7 @@
 #include "framework/dialog.h"
 #include "notes/page_rules.h"
 
-class CMainFrame;
-class CChildFrame;
+class CJotstackDoc;
 
 class CPageNameDlg : public CDialog {
 public:
@@ -35,7 +34,7 @@ private:
 
 class CPageManagerDlg : public CDialog {
 public:
-    explicit CPageManagerDlg(CMainFrame* frame);
+    CPageManagerDlg(CWnd* parent, CJotstackDoc& doc);
 
 protected:
     bool OnInitDialog() override;
@@ -51,12 +50,10 @@ private:
     int ListCount() const;
     int ListSelection() const;
     std::wstring ListText(int index) const;
-    CChildFrame* ListFrame(int index) const;
-    void InsertEntry(int index, const std::wstring& text, CChildFrame* frame);
+    void InsertEntry(int index, const std::wstring& text);
     std::vector<std::wstring> ListNames() const;
-    void MarkModified(CChildFrame* frame);
-    int TabIndexOf(CChildFrame* frame) const;
+    static std::wstring ShownName(const std::wstring& name);
 
-    CMainFrame* m_pFrame;
+    CJotstackDoc& m_doc;
     HWND m_hList = nullptr;
 };

@@ -192,7 +192,7 @@ namespace {
 
 // Writes and flushes bytes into a new file at temp. Returns 0 or the error;
 // on error the temporary file is gone.
-DWORD WriteTempFile(const std::wstring& temp, const std::string& bytes)
+DWORD WriteTempFile(const std::wstring& temp, const ByteProducer& produce)
 {
     UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -201,19 +201,20 @@ DWORD WriteTempFile(const std::wstring& temp, const std::string& bytes)
         return err ? err : ERROR_WRITE_FAULT;
     }
     DWORD err = 0;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) ||
-            written == 0) {
-            err = ::GetLastError();
-            if (!err)
-                err = ERROR_DISK_FULL;   // a short write without an error: no room left
-            break;
+    produce([&](std::string_view bytes) {
+        size_t done = 0;
+        while (!err && done < bytes.size()) {
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+            DWORD written = 0;
+            if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+                err = ::GetLastError();
+                if (!err)
+                    err = ERROR_DISK_FULL;   // a short write without an error: no room left
+            }
+            done += written;
         }
-        done += written;
-    }
+        return err == 0;
+    });
     // The content must be on the disk before the old file is let go.
     if (!err && !::FlushFileBuffers(file.Get())) {
         err = ::GetLastError();
@@ -251,8 +252,13 @@ std::wstring PreviousBackupPath(const std::wstring& backupPath)
 DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
                       const std::wstring* backupPath)
 {
+    return WriteFileSafely(path, [&](const ByteSink& put) { put(bytes); }, backupPath);
+}
+
+DWORD WriteFileSafely(const std::wstring& path, const ByteProducer& produce, const std::wstring* backupPath)
+{
     const std::wstring temp = TempPath(path);
-    if (DWORD err = WriteTempFile(temp, bytes))
+    if (DWORD err = WriteTempFile(temp, produce))
         return err;
 
     // Every step from here can be undone until the new content is in place:

@@ -16,7 +16,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "notes/code_page.h"
 #include "notes/save_failure.h"
@@ -73,6 +75,12 @@ long long FileSize(const std::wstring& path);
 // and the backup are as they were, byte for byte.
 DWORD WriteFileSafely(const std::wstring& path, const std::string& bytes,
                       const std::wstring* backupPath);
+// The same for bytes made while they are written: produce(put) hands them
+// over in pieces through put, which returns false once writing failed (and
+// produce then stops). A big notebook is never held twice in memory.
+using ByteSink = std::function<bool(std::string_view)>;
+using ByteProducer = std::function<void(const ByteSink& put)>;
+DWORD WriteFileSafely(const std::wstring& path, const ByteProducer& produce, const std::wstring* backupPath);
 
 // What a system error of a failed save means to the user.
 SaveFailure ClassifySaveError(DWORD error);

@@ -99,6 +99,22 @@ int CCustomTabCtrl::InsertItem(int index, const wchar_t* label, DWORD_PTR data)
     return result;
 }
 
+int CCustomTabCtrl::AppendItems(const std::vector<std::pair<std::wstring, DWORD_PTR>>& items)
+{
+    int result;
+    try {
+        std::vector<std::pair<std::u16string, uintptr_t>> labels;
+        labels.reserve(items.size());
+        for (const auto& [label, data] : items)
+            labels.emplace_back(std::u16string(ToU16(label.c_str())), static_cast<uintptr_t>(data));
+        result = m_logic.AppendItems(labels);
+    } catch (const std::bad_alloc&) {
+        result = CTC_ERR_MEMORY;
+    }
+    Repaint();
+    return result;
+}
+
 int CCustomTabCtrl::DeleteItem(int index)
 {
     int result;
@@ -255,6 +271,10 @@ LRESULT CCustomTabCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wp));
         return 0;
+    case WM_CTC_GETITEMCOUNT:
+        return m_logic.GetItemCount();
+    case WM_CTC_GETCURSEL:
+        return m_logic.GetCurSel();
     case WM_CTC_SELECT_AND_NOTIFY:
         if (m_logic.SelectAndNotify(static_cast<int>(wp))) {
             Repaint();

@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/wnd.h"
 #include "framework/handles.h"
@@ -21,6 +23,11 @@ inline constexpr DWORD CTCS_TOOLTIPS = 0x0008;      // accepted; the strip shows
 // Selects the tab wParam and sends the selection notification; an invalid
 // index is ignored.
 inline constexpr UINT WM_CTC_SELECT_AND_NOTIFY = WM_USER + 16;
+// The number of tabs and the selected one (-1 for none), for programs that
+// look at the strip from outside (accessibility tools, test drivers), as
+// TCM_GETITEMCOUNT and TCM_GETCURSEL answer for the system's tab control.
+inline constexpr UINT WM_CTC_GETITEMCOUNT = WM_USER + 17;
+inline constexpr UINT WM_CTC_GETCURSEL = WM_USER + 18;
 
 // Commands the scroll buttons post to the strip itself (WM_COMMAND).
 inline constexpr UINT ID_CTC_PREVIOUS = tabstrip::kCmdPrevious;   // 5031
@@ -75,6 +82,8 @@ public:
     // Item operations. Results: CTC_OK (or the new index), CTC_ERR_MEMORY,
     // CTC_ERR_INDEX. None of them notifies the parent.
     int InsertItem(int index, const wchar_t* label, DWORD_PTR data = 0);
+    // Appends many tabs with one layout and one repaint.
+    int AppendItems(const std::vector<std::pair<std::wstring, DWORD_PTR>>& items);
     int DeleteItem(int index);
     int SetCurSel(int index);
     int GetCurSel() const;
