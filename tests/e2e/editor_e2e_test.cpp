@@ -385,3 +385,30 @@ TEST_F(EditorE2E, ReplaceAllBeyondThePageLimitLeavesThePageAlone)
     EXPECT_EQ(length(), 1048575);
     CloseAndWait(dlg, IDCANCEL);
 }
+
+TEST_F(EditorE2E, FindAndReplaceAllOnAPageOfTenThousandNeverShownBefore)
+{
+    Notebook pages = ManyPages(10000);
+    pages[8888].second = L"cat dog cat\r\ncatcat";
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes(pages)));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start(60000));
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.SelectTab(8888);
+    ::SendMessageW(app.ActiveEdit(), EM_SETSEL, 0, 0);
+    HWND dlg = OpenFindDialog(app, true);
+    ASSERT_NE(dlg, nullptr);
+    SetDlgText(dlg, kFindEdit, L"dog");
+    Click(dlg, IDOK);   // Find Next
+    Settle(app);
+    EXPECT_EQ(Selection(app.ActiveEdit()), std::make_pair(4, 7));
+    SetDlgText(dlg, kFindEdit, L"cat");
+    SetDlgText(dlg, kReplaceEdit, L"a cat");
+    Click(dlg, kReplaceAll);
+    Settle(app);
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"a cat dog a cat\r\na cata cat");
+    CloseAndWait(dlg, IDCANCEL);
+    app.Command(ID_FILE_SAVE);
+    pages[8888].second = L"a cat dog a cat\r\na cata cat";
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes(pages)) << "that page changed, no other";
+}

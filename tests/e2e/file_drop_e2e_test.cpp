@@ -184,3 +184,26 @@ TEST_F(XFileDropE2E, FilesFromAFileManagerOnTheFloatingWindowGoToTheEndOfThePage
     EXPECT_EQ(ReadWindowText(app.ActiveEdit()), L"notes\r\n" + file + L"\r\n");
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 }
+
+// In a notebook of ten thousand pages, onto a page shown for the first time
+// just before: the drop lands on that page, and the save holds it there.
+TEST_F(XFileDropE2E, FilesDroppedOnAPageOfTenThousandNeverShownBefore)
+{
+    const std::wstring file = m_dir.File(L"附件.txt");
+    ASSERT_TRUE(WriteBytes(file, "x"));
+    Notebook pages = ManyPages(10000);
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes(pages)));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start(60000));
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    ::Sleep(300);
+    app.SelectTab(9876);
+    ::Sleep(300);
+    EXPECT_EQ(XFileDrop(m_dir, L"xdnd", CharPoint(app.ActiveEdit(), 2), {file}), 0);
+    ::Sleep(300);
+    const std::wstring expected = L"第9876页的笔记\r\n" + file + L"\r\nsecond line";
+    EXPECT_EQ(ReadWindowText(app.ActiveEdit()), expected);
+    app.Command(ID_FILE_SAVE);
+    pages[9876].second = expected;
+    EXPECT_EQ(ReadBytes(app.StoragePath()), StorageBytes(pages));
+}

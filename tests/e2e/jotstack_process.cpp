@@ -9,6 +9,8 @@
 namespace {
 
 constexpr UINT kSelectAndNotify = WM_USER + 16;
+constexpr UINT kGetItemCount = WM_USER + 17;
+constexpr UINT kGetCurSel = WM_USER + 18;
 
 void Pump(DWORD ms)
 {
@@ -302,6 +304,18 @@ bool JotstackProcess::TrayIconExists() const
 
 int JotstackProcess::PageCount() const
 {
+    HWND strip = TabStrip();
+    return strip ? static_cast<int>(::SendMessageW(strip, kGetItemCount, 0, 0)) : 0;
+}
+
+int JotstackProcess::CurrentTab() const
+{
+    HWND strip = TabStrip();
+    return strip ? static_cast<int>(::SendMessageW(strip, kGetCurSel, 0, 0)) : -1;
+}
+
+int JotstackProcess::PageWindowCount() const
+{
     HWND client = MdiClient();
     int count = 0;
     for (HWND child = client ? ::GetWindow(client, GW_CHILD) : nullptr; child;
@@ -363,6 +377,15 @@ size_t JotstackProcess::PrivateBytes() const
 }
 
 const std::wstring kStorageSeparator = L"\f\f\f\f\a\a\a\a\b\b\b\b";
+
+Notebook ManyPages(int count)
+{
+    Notebook pages;
+    pages.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        pages.push_back({L"页" + std::to_wstring(i), L"第" + std::to_wstring(i) + L"页的笔记\r\nsecond line"});
+    return pages;
+}
 
 std::string StorageBytes(const Notebook& pages)
 {

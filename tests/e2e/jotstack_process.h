@@ -51,7 +51,11 @@ public:
     // Private bytes of the running program (0 when unknown).
     size_t PrivateBytes() const;
 
+    // Pages as the tab strip counts them, and the selected one.
     int PageCount() const;
+    int CurrentTab() const;
+    // Pages that have a window now (child frames in the MDI client).
+    int PageWindowCount() const;
     // Selects tab i through the strip's select-and-notify message.
     void SelectTab(int index) const;
     // Every page, in tab order (selects each tab in turn).
@@ -95,3 +99,6 @@ std::wstring ReadIni(const std::wstring& ini, const wchar_t* section, const wcha
 extern const std::wstring kStorageSeparator;
 using Notebook = std::vector<std::pair<std::wstring, std::wstring>>;
 std::string StorageBytes(const Notebook& pages);
+// A notebook of `count` pages "页0", "页1", ... with a short text each
+// ("第i页的笔记", a line end, "second line").
+Notebook ManyPages(int count);

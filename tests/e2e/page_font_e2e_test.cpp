@@ -142,6 +142,8 @@ TEST_F(PageFontE2E, FontChosenInTheDialogIsWrittenAndComesBackAfterARestart)
         ASSERT_TRUE(app.Start());
         app.Command(ID_SHOW_MAIN_WINDOW);
         ASSERT_EQ(app.PageCount(), 2);
+        // Both pages on screen once, so that both have their windows.
+        app.SelectTab(1);
         app.SelectTab(0);
         before = Measure(app.ActiveEdit());
         ASSERT_GT(before.fiveLetters, 0);
@@ -161,7 +163,7 @@ TEST_F(PageFontE2E, FontChosenInTheDialogIsWrittenAndComesBackAfterARestart)
         EXPECT_GT(chosen.fiveLetters, before.fiveLetters);
         EXPECT_GT(chosen.lineHeight, before.lineHeight);
         EXPECT_EQ(ReadWindowText(app.ActiveEdit()), kSample);
-        // The other page keeps its font until it is made afresh.
+        // The other page's window keeps its font until it is made afresh.
         app.SelectTab(1);
         EXPECT_EQ(Measure(app.ActiveEdit()).fiveLetters, before.fiveLetters);
 

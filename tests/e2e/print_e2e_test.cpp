@@ -332,3 +332,25 @@ TEST_F(PrintE2E, ChineseTextPrintsAsTextThatCanBeReadBack)
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"Jotstack"), nullptr) << "an error message came up";
     Expect(pdf, "chinese", 1, {"中文打印测试", "农历腊月初八", "记事本第三行"});
 }
+
+TEST_F(PrintE2E, APageOfTenThousandNeverShownBeforePrintsJustItsText)
+{
+    Notebook pages = ManyPages(10000);
+    pages[6543].second.clear();
+    for (int i = 1; i <= 40; ++i) {
+        const std::string line = PageLine(i);
+        pages[6543].second += std::wstring(line.begin(), line.end()) + L"\r\n";
+    }
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes(pages)));
+    JotstackProcess app(m_dir);
+    ASSERT_TRUE(app.Start(60000));
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    app.SelectTab(6543);
+    const std::wstring dir = WinePath(m_pdfs);
+    std::set<std::wstring> before = PdfFiles(dir);
+    app.Command(ID_FILE_PRINT_DIRECT);
+    std::wstring pdf = WaitForNewPdf(dir, before, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    Expect(pdf, "big_notebook_page", 1, {"Line 0001 of the printed page", "Line 0040 of the printed page"},
+           {"second line"});
+}
