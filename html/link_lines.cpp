@@ -140,9 +140,14 @@ std::optional<Url> DocumentBase(const Document& document, const std::optional<st
         const bool isTemplate = n->Is(tag::kTemplate);
         if (n->Is(tag::kBase)) {
             if (const std::u16string* href = document.Attribute(n, "href")) {
-                // A base that cannot be parsed leaves the source address in charge.
+                // Relative to the source address, never to itself. A base
+                // that cannot be parsed, or that is a data: or javascript:
+                // address (pages put <base href="javascript:void(0)"> for
+                // their scripts), leaves the source address in charge, as
+                // in browsers.
                 std::optional<Url> base = ParseUrl(*href, source ? &*source : nullptr);
-                return base ? base : source;
+                if (!base || base->scheme == u"data" || base->scheme == u"javascript") return source;
+                return base;
             }
         }
         n = NextInTree(n, document.Root(), !isTemplate);

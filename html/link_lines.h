@@ -30,7 +30,8 @@ std::vector<Link> ExtractLinks(const Document& document, const std::optional<Url
 std::u16string RenderedTextOneLine(const Document& document, const Node* element);
 
 // The base address of links: the first <base href> resolved against the
-// source address, else the source address, else none.
+// source address, else the source address, else none. A first <base href>
+// that is no address, or a data: or javascript: one, counts as none.
 std::optional<Url> DocumentBase(const Document& document, const std::optional<std::u16string>& sourceUrl);
 
 enum class LinkMode { kAddresses = 0, kTextAndAddresses = 2 };
