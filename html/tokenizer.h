@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "html/attribute_names.h"
+
 namespace html {
 
 struct Attribute {
@@ -102,6 +104,7 @@ private:
     std::u16string m_buffer;      // temporary buffer of the standard
     Attribute m_attr;
     bool m_inAttr = false;
+    AttributeNames m_names;       // the duplicate rule for m_tag's attributes
 };
 
 void AppendAsciiLower(std::string& name, char32_t c);

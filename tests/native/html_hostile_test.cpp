@@ -65,6 +65,21 @@ TEST(HtmlHostile, HundredThousandUnclosedAnchors)
     EXPECT_EQ(out.substr(0, 15), u"t0\thttp://h/0\r\n");
 }
 
+TEST(HtmlHostile, OneTagWithTwoHundredThousandAttributes)
+{
+    // About 1.9 MB; the first of two equal names counts, however far apart.
+    std::string bytes = "SourceURL:http://h/d/\r\n<p><a href=\"first\"";
+    for (int i = 0; i < 200000; ++i) bytes += " a" + std::to_string(i) + "=1";
+    bytes += " HREF=\"second\" href='third'>t</a>";
+    EXPECT_EQ(Convert(bytes, true), u"t\thttp://h/d/first\r\n");
+
+    // The same name again and again, and new names between repeats.
+    std::string repeats = "<a href=x";
+    for (int i = 0; i < 300000; ++i) repeats += i % 3 == 0 ? " n" + std::to_string(i) : std::string(" href=y");
+    repeats += ">t</a>";
+    EXPECT_EQ(Convert(repeats, true), u"t\tx\r\n");
+}
+
 TEST(HtmlHostile, DeeplyNestedTablesAndTemplates)
 {
     std::string tables;

@@ -1,0 +1,40 @@
+// The duplicate-attribute rule of start tags (the first of two equal names
+// counts) in time that does not grow with the number of attributes seen:
+// a tag with a few attributes is searched directly, as that is fastest;
+// one with many gets an ordered index of its names, so that a hostile tag
+// with hundreds of thousands of attributes costs n log n, not n².
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+namespace html {
+
+struct Attribute;
+
+class AttributeNames {
+public:
+    AttributeNames() : m_index(ByName{this}) {}
+    AttributeNames(const AttributeNames&) = delete;
+    AttributeNames& operator=(const AttributeNames&) = delete;
+
+    // Appends attribute to list unless list already has one of that name.
+    // list is the one tag's list, grown only through here (it may be
+    // cleared for the next tag at any time).
+    void Add(std::vector<Attribute>& list, Attribute&& attribute);
+
+    // From this many attributes on, names are looked up in the index.
+    static constexpr std::size_t kIndexFrom = 16;
+
+private:
+    struct ByName {
+        const AttributeNames* owner;
+        bool operator()(std::uint32_t a, std::uint32_t b) const;
+    };
+
+    const std::vector<Attribute>* m_list = nullptr;
+    std::set<std::uint32_t, ByName> m_index;   // positions in *m_list
+};
+
+}  // namespace html
