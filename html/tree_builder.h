@@ -164,6 +164,13 @@ private:
     // ---- Active formatting elements ---------------------------------------
     void PushFormatting(Node* n);
     static bool SameAttributes(const std::vector<Attribute>& a, const std::vector<Attribute>& b);
+    // Equal lists have equal digests; n has attributes.
+    std::uint64_t AttributeDigest(const Node* n)
+    {
+        if (n->data < m_digests.size() && m_digests[n->data] != 0) return m_digests[n->data];
+        return WorkOutDigest(n);
+    }
+    std::uint64_t WorkOutDigest(const Node* n);
     std::size_t FormattingIndex(const Node* n) const;
     void ClearFormattingToMarker();
     void ReconstructFormatting();
@@ -261,6 +268,7 @@ private:
     std::vector<Node*> m_stack;
     std::vector<Node*> m_formatting;  // null entries are markers
     std::vector<int> m_openCount;     // HTML elements on the stack, per tag
+    std::vector<std::uint64_t> m_digests;  // per attribute list, 0 until needed
     Node* m_head = nullptr;
     Node* m_form = nullptr;
     bool m_framesetOk = true;

@@ -2,6 +2,7 @@
 // where nodes are inserted (foster parenting, the depth limit), the list of
 // active formatting elements and the adoption agency algorithm.
 #include <algorithm>
+#include <functional>
 
 #include "html/tree_builder.h"
 
@@ -263,9 +264,7 @@ Node* TreeBuilder::CreateElement(const Token& t, Namespace ns)
 
 Node* TreeBuilder::CloneElement(const Node* original)
 {
-    Node* n = m_doc.NewElement(original->tag, original->ns, m_doc.Attributes(original));
-    n->htmlIntegration = original->htmlIntegration;
-    return n;
+    return m_doc.CloneElement(original);
 }
 
 Node* TreeBuilder::InsertElement(const Token& t, Namespace ns)
@@ -309,18 +308,23 @@ void TreeBuilder::PushFormatting(Node* n)
 {
     // Noah's Ark: at most three equal entries after the last marker
     // (only the most recent entries are compared, to keep this cheap).
+    // Clones share their original's list, and lists with other digests
+    // differ: few lists are compared in full.
     int equal = 0;
     std::size_t earliest = SIZE_MAX;
-    const std::vector<Attribute>* attrs = m_doc.Attributes(n);
     std::size_t looked = 0;
+    // Worked out when first needed: most pushes meet no entry like n.
+    std::uint64_t digest = 0;
     for (std::size_t i = m_formatting.size(); i-- > 0 && looked < 256; ++looked) {
         const Node* e = m_formatting[i];
         if (e == nullptr) break;
         if (e->tag != n->tag || e->ns != n->ns) continue;
-        const std::vector<Attribute>* other = m_doc.Attributes(e);
-        const bool same = (attrs == nullptr || attrs->empty())
-                              ? (other == nullptr || other->empty())
-                              : (other != nullptr && SameAttributes(*attrs, *other));
+        // No attributes at all is no list at all.
+        bool same = e->data == n->data;
+        if (!same && e->data != UINT32_MAX && n->data != UINT32_MAX) {
+            if (digest == 0) digest = AttributeDigest(n);
+            same = AttributeDigest(e) == digest && SameAttributes(*m_doc.Attributes(e), *m_doc.Attributes(n));
+        }
         if (same) {
             ++equal;
             earliest = i;
@@ -332,12 +336,48 @@ void TreeBuilder::PushFormatting(Node* n)
     m_formatting.push_back(n);
 }
 
+std::uint64_t TreeBuilder::WorkOutDigest(const Node* n)
+{
+    if (m_digests.size() <= n->data) m_digests.resize(n->data + 1, 0);
+    std::uint64_t& digest = m_digests[n->data];
+    if (digest == 0) [[unlikely]] {
+        // A sum, so that the order of the attributes does not matter.
+        for (const Attribute& a : *m_doc.Attributes(n)) {
+            std::uint64_t h = std::hash<std::string_view>()(a.name) * 0x9E3779B97F4A7C15ull ^
+                              std::hash<std::u16string_view>()(a.value);
+            h ^= h >> 31;
+            h *= 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 29;
+            digest += h;
+        }
+        digest |= 1;   // 0 stands for "not yet worked out"
+    }
+    return digest;
+}
+
 bool TreeBuilder::SameAttributes(const std::vector<Attribute>& a, const std::vector<Attribute>& b)
 {
     if (a.size() != b.size()) return false;
-    for (const Attribute& x : a) {
-        const auto it = std::find_if(b.begin(), b.end(), [&](const Attribute& y) { return y.name == x.name; });
-        if (it == b.end() || it->value != x.value) return false;
+    if (a.size() <= 8) {
+        for (const Attribute& x : a) {
+            const auto it = std::find_if(b.begin(), b.end(), [&](const Attribute& y) { return y.name == x.name; });
+            if (it == b.end() || it->value != x.value) return false;
+        }
+        return true;
+    }
+    // Names are unique within a list: side by side in name order, equal
+    // lists match entry for entry.
+    const auto sorted = [](const std::vector<Attribute>& list) {
+        std::vector<const Attribute*> out;
+        out.reserve(list.size());
+        for (const Attribute& x : list) out.push_back(&x);
+        std::sort(out.begin(), out.end(), [](const Attribute* p, const Attribute* q) { return p->name < q->name; });
+        return out;
+    };
+    const std::vector<const Attribute*> x = sorted(a);
+    const std::vector<const Attribute*> y = sorted(b);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (x[i]->name != y[i]->name || x[i]->value != y[i]->value) return false;
     }
     return true;
 }

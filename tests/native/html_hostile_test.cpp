@@ -80,6 +80,58 @@ TEST(HtmlHostile, OneTagWithTwoHundredThousandAttributes)
     EXPECT_EQ(Convert(repeats, true), u"t\tx\r\n");
 }
 
+std::string ManyAttributes(int n, const std::string& last = "")
+{
+    std::string s;
+    for (int i = 0; i < n; ++i) s += " a" + std::to_string(i) + "=v";
+    return s + last;
+}
+
+TEST(HtmlHostile, AnchorWithManyAttributesMadeAgainInEveryParagraph)
+{
+    // The anchor is made again in every paragraph (reconstructed), and
+    // each clone keeps the anchor's address.
+    std::string bytes = "SourceURL:http://h/\r\n<p><a href=\"h\"" + ManyAttributes(100000) + ">x</p>";
+    for (int i = 0; i < 100000; ++i) bytes += "<p>y";
+    const std::u16string out = Convert(bytes, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 100001u);
+    EXPECT_TRUE(out.starts_with(u"x\thttp://h/h\r\ny\thttp://h/h\r\n"));
+    EXPECT_TRUE(out.ends_with(u"\r\ny\thttp://h/h\r\n"));
+}
+
+// How many <font>s the text of the last paragraph is nested in: the
+// formatting elements that were made again for it.
+std::size_t ReconstructedFonts(const std::string& markup)
+{
+    html::Document doc;
+    html::Parse(html::Utf8ToUtf16(markup), doc);
+    const html::Node* body = doc.Root()->first->last;
+    std::size_t fonts = 0;
+    for (const html::Node* f = body->last->first; f != nullptr && f->Is(html::tag::kFont); f = f->first) ++fonts;
+    return fonts;
+}
+
+TEST(HtmlHostile, NoahsArkOverElementsWithThousandsOfAttributes)
+{
+    // Ten equal <font>s (the same attributes, in two orders): only three
+    // are kept and made again in the next paragraph.
+    std::string forward = "<font" + ManyAttributes(3000) + ">";
+    std::string backward = "<font";
+    for (int i = 3000; i-- > 0;) backward += " a" + std::to_string(i) + "=v";
+    backward += ">";
+    std::string equal = "<p>";
+    for (int i = 0; i < 5; ++i) equal += forward + backward;
+    EXPECT_EQ(ReconstructedFonts(equal + "</p><p>x"), 3u);
+
+    // Lists that differ in one value, or in having one attribute more, are
+    // all kept.
+    std::string differing = "<p>";
+    for (int i = 0; i < 10; ++i) differing += "<font" + ManyAttributes(3000, " z=" + std::to_string(i)) + ">";
+    differing += "<font" + ManyAttributes(3000) + "><font" + ManyAttributes(3001) + ">";
+    EXPECT_EQ(ReconstructedFonts(differing + "</p><p>x"), 12u);
+}
+
 TEST(HtmlHostile, DeeplyNestedTablesAndTemplates)
 {
     std::string tables;
