@@ -59,17 +59,28 @@ const Node* NextInTree(const Node* n, const Node* top, bool descend)
 
 namespace {
 
+// Anchors can nest (markers such as <object> let them), and each one's
+// text holds all the anchors inside it: a page of nested anchors would
+// repeat its whole text once per level. So a link's text ends after this
+// many characters, and its walk after this many nodes; no real link comes
+// near either.
+constexpr std::size_t kMaxLinkTextLength = 16384;
+constexpr std::size_t kMaxLinkTextNodes = 65536;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
 // White space collapsed as the text comes: runs become one space, none at
 // either end. Writes to the end of a string that may already hold other
-// lines.
+// lines, at most kMaxLinkTextLength characters.
 class OneLine {
 public:
     explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()) {}
     void Space() { m_pendingSpace = m_out.size() != m_start; }
+    bool Full() const { return m_full; }
     void Append(std::u16string_view text)
     {
         std::size_t i = 0;
-        while (i < text.size()) {
+        while (i < text.size() && !m_full) {
             if (IsCollapsible(text[i])) {
                 Space();
                 ++i;
@@ -79,6 +90,16 @@ public:
             while (j < text.size() && !IsCollapsible(text[j])) ++j;
             if (m_pendingSpace) m_out.push_back(u' ');
             m_pendingSpace = false;
+            const std::size_t room = m_start + kMaxLinkTextLength - std::min(m_out.size(), m_start + kMaxLinkTextLength);
+            if (j - i >= room) {
+                // Cut, but not between the halves of a surrogate pair.
+                std::size_t keep = room;
+                if (keep > 0 && keep < j - i && IsHighSurrogate(text[i + keep - 1])) --keep;
+                m_out.append(text.substr(i, keep));
+                while (m_out.size() > m_start && m_out.back() == u' ') m_out.pop_back();
+                m_full = true;
+                return;
+            }
             m_out.append(text.substr(i, j - i));
             i = j;
         }
@@ -88,35 +109,41 @@ private:
     std::u16string& m_out;
     std::size_t m_start;
     bool m_pendingSpace = false;
+    bool m_full = false;
 };
 
-// The rendered text of element appended to out; pending is scratch room
-// (kept between calls to spare allocations).
-void AppendRenderedText(const Document& document, const Node* element, std::u16string& out,
-                        std::vector<const Node*>& pending)
+// The rendered text of element appended to out.
+void AppendRenderedText(const Document& document, const Node* element, std::u16string& out)
 {
     OneLine line(out);
-    // Depth-first, iterative (trees may be deep); a null entry stands for
-    // the end of a block.
-    pending.clear();
-    for (const Node* c = element->last; c != nullptr; c = c->prev) pending.push_back(c);
-    while (!pending.empty()) {
-        const Node* n = pending.back();
-        pending.pop_back();
-        if (n == nullptr) {
-            line.Space();
-            continue;
-        }
+    // In tree order along the node links: no list of pending nodes, which
+    // for a node with many children would cost as much as all of them
+    // even when the text is cut short.
+    std::size_t visited = 0;
+    const Node* n = element->first;
+    while (n != nullptr && !line.Full() && ++visited <= kMaxLinkTextNodes) {
         if (n->kind == Node::kText) {
             line.Append(document.Text(n));
-            continue;
+        } else if (n->kind == Node::kElement && !IsHidden(n)) {
+            if (IsBlock(n)) line.Space();
+            if (n->first != nullptr) {
+                n = n->first;
+                continue;
+            }
         }
-        if (n->kind != Node::kElement || IsHidden(n)) continue;
-        if (IsBlock(n)) {
-            line.Space();
-            pending.push_back(nullptr);
+        // On to the next node, closing n and the elements that end with it.
+        for (;;) {
+            if (n->kind == Node::kElement && !IsHidden(n) && IsBlock(n)) line.Space();
+            if (n->next != nullptr) {
+                n = n->next;
+                break;
+            }
+            n = n->parent;
+            if (n == element) {
+                n = nullptr;
+                break;
+            }
         }
-        for (const Node* c = n->last; c != nullptr; c = c->prev) pending.push_back(c);
     }
 }
 
@@ -125,8 +152,7 @@ void AppendRenderedText(const Document& document, const Node* element, std::u16s
 std::u16string RenderedTextOneLine(const Document& document, const Node* element)
 {
     std::u16string out;
-    std::vector<const Node*> pending;
-    AppendRenderedText(document, element, out, pending);
+    AppendRenderedText(document, element, out);
     return out;
 }
 
@@ -186,14 +212,13 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
     // The lines are written straight into the result: no list of links,
     // no string per link text.
     std::u16string out;
-    std::vector<const Node*> pending;
     const HrefResolver resolver(base);
     const Node* n = document.Root()->first;
     while (n != nullptr) {
         const bool isTemplate = n->Is(tag::kTemplate);
         if (n->Is(tag::kA)) {
             if (mode != LinkMode::kAddresses) {
-                AppendRenderedText(document, n, out, pending);
+                AppendRenderedText(document, n, out);
                 out.push_back(u'\t');
             }
             if (const std::u16string* href = document.Attribute(n, "href")) {

@@ -151,6 +151,50 @@ TEST(HtmlHostile, DeeplyNestedTablesAndTemplates)
     EXPECT_EQ(LineCount(out), 20000u);
 }
 
+TEST(HtmlHostile, NestedAnchorsDoNotRepeatTheWholePageInEveryLine)
+{
+    // 300 anchors, each inside the one before (objects let them nest),
+    // then nearly 2 MB of text: every link's text would hold all of it.
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes += "<a href=\"" + std::to_string(i) + "\">x<object>";
+    while (bytes.size() < 1900000) bytes += "word ";
+    const std::u16string out = Convert(bytes, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 300u);
+    const std::size_t firstLine = out.find(u'\t');
+    EXPECT_GT(firstLine, 16000u);      // the text, cut short of the whole page
+    EXPECT_LE(firstLine, 16384u);
+    EXPECT_NE(out[firstLine - 1], u' ');
+    EXPECT_LT(out.size(), 300u * 16400u);
+    EXPECT_NE(out.substr(0, firstLine).find(u"xxxword word"), std::u16string::npos);
+    // Beyond the depth limit anchors hang beside their text, as before.
+    EXPECT_TRUE(out.ends_with(u"\r\n\t299\r\n"));
+}
+
+TEST(HtmlHostile, CutLinkTextKeepsSurrogatePairsWhole)
+{
+    // "a" and then characters outside the BMP: the cut would fall between
+    // the two halves of one of them.
+    std::string bytes = "<a href=x>a";
+    for (int i = 0; i < 20000; ++i) bytes += "\xF0\xA0\x80\x80";
+    bytes += "</a>";
+    const std::u16string out = Convert(bytes, true);
+    const std::size_t tab = out.find(u'\t');
+    ASSERT_NE(tab, std::u16string::npos);
+    EXPECT_EQ(tab % 2, 1u);            // "a" and whole pairs
+    EXPECT_TRUE(out[tab - 1] >= 0xDC00 && out[tab - 1] <= 0xDFFF);
+    EXPECT_GT(tab, 16000u);
+}
+
+TEST(HtmlHostile, AnchorOverManyEmptyElementsStopsLookingForText)
+{
+    // The text of a link is looked for in a bounded number of nodes.
+    std::string bytes = "<a href=x>head";
+    for (int i = 0; i < 100000; ++i) bytes += "<i></i>";
+    bytes += "tail</a><a href=y>next</a>";
+    EXPECT_EQ(Convert(bytes, true), u"head\tx\r\nnext\ty\r\n");
+}
+
 TEST(HtmlHostile, FormattingElementsCannotMultiplyWithoutBound)
 {
     std::string bytes;
