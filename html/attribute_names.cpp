@@ -1,7 +1,5 @@
 #include "html/attribute_names.h"
 
-#include "html/tokenizer.h"
-
 namespace html {
 
 bool AttributeNames::ByName::operator()(std::uint32_t a, std::uint32_t b) const
@@ -9,19 +7,12 @@ bool AttributeNames::ByName::operator()(std::uint32_t a, std::uint32_t b) const
     return (*owner->m_list)[a].name < (*owner->m_list)[b].name;
 }
 
-void AttributeNames::Add(std::vector<Attribute>& list, Attribute&& attribute)
+void AttributeNames::AddIndexed(std::vector<Attribute>& list, Attribute&& attribute)
 {
-    const std::size_t n = list.size();
-    if (n < kIndexFrom) {
-        for (const Attribute& a : list) {
-            if (a.name == attribute.name) return;
-        }
-        list.push_back(std::move(attribute));
-        return;
-    }
     // A tag that has just reached the limit: its names so far (all
     // different) go into the index. The other tests only guard against a
     // list that did not grow through here.
+    const std::size_t n = list.size();
     if (n == kIndexFrom || m_list != &list || m_index.size() != n) {
         m_list = &list;
         m_index.clear();

@@ -14,11 +14,6 @@
 
 namespace html {
 
-struct Attribute {
-    std::string name;        // lower-case ASCII, other characters as UTF-8
-    std::u16string value;
-};
-
 struct Token {
     enum Type { kText, kStartTag, kEndTag, kComment, kDoctype, kEof };
     Type type = kEof;
