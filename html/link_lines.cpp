@@ -74,13 +74,13 @@ bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 // lines, at most kMaxLinkTextLength characters.
 class OneLine {
 public:
-    explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()) {}
+    explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()), m_limit(m_start + kMaxLinkTextLength) {}
     void Space() { m_pendingSpace = m_out.size() != m_start; }
     bool Full() const { return m_full; }
     void Append(std::u16string_view text)
     {
         std::size_t i = 0;
-        while (i < text.size() && !m_full) {
+        while (i < text.size()) {
             if (IsCollapsible(text[i])) {
                 Space();
                 ++i;
@@ -90,10 +90,9 @@ public:
             while (j < text.size() && !IsCollapsible(text[j])) ++j;
             if (m_pendingSpace) m_out.push_back(u' ');
             m_pendingSpace = false;
-            const std::size_t room = m_start + kMaxLinkTextLength - std::min(m_out.size(), m_start + kMaxLinkTextLength);
-            if (j - i >= room) {
+            if (m_out.size() + (j - i) >= m_limit) [[unlikely]] {
                 // Cut, but not between the halves of a surrogate pair.
-                std::size_t keep = room;
+                std::size_t keep = m_limit - m_out.size();
                 if (keep > 0 && keep < j - i && IsHighSurrogate(text[i + keep - 1])) --keep;
                 m_out.append(text.substr(i, keep));
                 while (m_out.size() > m_start && m_out.back() == u' ') m_out.pop_back();
@@ -108,6 +107,7 @@ public:
 private:
     std::u16string& m_out;
     std::size_t m_start;
+    std::size_t m_limit;
     bool m_pendingSpace = false;
     bool m_full = false;
 };
@@ -122,28 +122,26 @@ void AppendRenderedText(const Document& document, const Node* element, std::u16s
     std::size_t visited = 0;
     const Node* n = element->first;
     while (n != nullptr && !line.Full() && ++visited <= kMaxLinkTextNodes) {
+        bool block = false;
         if (n->kind == Node::kText) {
             line.Append(document.Text(n));
         } else if (n->kind == Node::kElement && !IsHidden(n)) {
-            if (IsBlock(n)) line.Space();
+            block = IsBlock(n);
+            if (block) line.Space();
             if (n->first != nullptr) {
                 n = n->first;
                 continue;
             }
         }
-        // On to the next node, closing n and the elements that end with it.
-        for (;;) {
-            if (n->kind == Node::kElement && !IsHidden(n) && IsBlock(n)) line.Space();
-            if (n->next != nullptr) {
-                n = n->next;
-                break;
-            }
+        // On to the next node, closing n and the elements that end with it
+        // (which were entered, so are not hidden).
+        if (block) line.Space();
+        while (n->next == nullptr) {
             n = n->parent;
-            if (n == element) {
-                n = nullptr;
-                break;
-            }
+            if (n == element) return;
+            if (IsBlock(n)) line.Space();
         }
+        n = n->next;
     }
 }
 
