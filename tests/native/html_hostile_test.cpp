@@ -195,6 +195,79 @@ TEST(HtmlHostile, AnchorOverManyEmptyElementsStopsLookingForText)
     EXPECT_EQ(Convert(bytes, true), u"head\tx\r\nnext\ty\r\n");
 }
 
+std::string Repeat(const std::string& unit, std::size_t times)
+{
+    std::string s;
+    s.reserve(unit.size() * times);
+    for (std::size_t i = 0; i < times; ++i) s += unit;
+    return s;
+}
+
+// Numbered copies of unit, whose "{}" stands for the number.
+std::string Numbered(const std::string& unit, int times)
+{
+    const std::size_t at = unit.find("{}");
+    std::string s;
+    for (int i = 0; i < times; ++i) s += unit.substr(0, at) + std::to_string(i) + unit.substr(at + 2);
+    return s;
+}
+
+TEST(HtmlHostile, ManyOpenElementsAndATagThatAsksAboutThemAgainAndAgain)
+{
+    // Elements opened by the hundred thousand, then one tag repeated that
+    // looks for an element in scope, for a list item, for the end of a
+    // formatting element...: all of it inside a table cell, so that the
+    // table's end closes it all and the link after it is an ordinary one.
+    const struct {
+        std::string open;
+        std::string repeat;
+    } cases[] = {
+        {"<p><button>" + Repeat("<span>", 100000), "</p>"},
+        {"<ruby>" + Repeat("<span>", 100000), "<rt>"},
+        {"<li><button>" + Repeat("<div>", 100000), "<li></li>"},
+        {"<li><ul>" + Repeat("<span>", 100000), "</li>"},
+        {"<dd><button>" + Repeat("<div>", 100000), "<dd></dd>"},
+        {"<div><object>" + Repeat("<span>", 100000), "</div>"},
+        {Repeat("<div>", 100000), "x</body>"},
+        {"<b>" + Repeat("<div>", 100000), "</b>"},
+        {"<b>" + Repeat("<span><div>", 50000), "</b>"},
+        {Repeat("<span>", 100000), "</x>"},
+        {"<svg>" + Repeat("<g>", 100000), "</g2>"},
+        {Numbered("<i id={}>", 100000), "<a></a>"},
+        {"<b><object>" + Numbered("<p><i id={}></p>", 50000), "</b>"},
+        {"<b>" + Numbered("<i id={}>", 100000), "<table>x</table>"},
+        {Repeat("<div>", 400) + "<table>", "x<i></i>"},
+    };
+    for (const auto& c : cases) {
+        const std::size_t times = 1500000 / c.repeat.size();
+        const std::string bytes = "<table><tr><td>" + c.open + Repeat(c.repeat, times) + "</table><a href=\"x\">y</a>";
+        const std::u16string out = Convert(bytes, true);
+        const std::size_t anchors = c.repeat.find("<a>") != std::string::npos ? times : 0;
+        const bool right = LineCount(out) == anchors + 1 && (out == u"y\tx\r\n" || out.ends_with(u"\r\ny\tx\r\n"));
+        EXPECT_TRUE(right) << c.open.substr(0, 20) << " " << c.repeat << ": " << LineCount(out) << " lines";
+    }
+}
+
+TEST(HtmlHostile, ElementsBeyondTheOpenLimitStillComeOut)
+{
+    // Beyond the limit elements are no longer opened, but they are in the
+    // document: anchors come out, their text beside them, as beyond the
+    // depth limit.
+    std::string bytes = "SourceURL:http://h/\r\n" + Repeat("<span>", 1000);
+    for (int i = 0; i < 1000; ++i) bytes += "<a href=\"" + std::to_string(i) + "\">t</a>";
+    bytes += Repeat("</span>", 1000) + "<a href=\"last\">l</a>";
+    const std::u16string out = Convert(bytes, true);
+    ExpectWellFormed(out, true);
+    EXPECT_EQ(LineCount(out), 1001u);
+    EXPECT_TRUE(out.starts_with(u"\thttp://h/0\r\n\thttp://h/1\r\n"));
+    EXPECT_TRUE(out.ends_with(u"\thttp://h/999\r\nl\thttp://h/last\r\n"));
+
+    // Formatting elements beyond the limit are not made again either.
+    html::Document doc;
+    html::Parse(html::Utf8ToUtf16(Repeat("<b>", 100000) + "<p>x</p>" + Repeat("<p>y</p>", 1000)), doc);
+    EXPECT_LT(doc.NodeCount(), 20000u + 100000u);
+}
+
 TEST(HtmlHostile, FormattingElementsCannotMultiplyWithoutBound)
 {
     std::string bytes;
