@@ -597,20 +597,16 @@ void TreeBuilder::ForeignContent(Token& t)
             Process(t);
             return;
         }
-        const std::uint32_t id = TagId(t);
-        for (std::size_t i = m_stack.size(); i-- > 0;) {
-            Node* n = m_stack[i];
-            if (i == 0) return;
-            if (n->tag == id) {
-                while (Current() != n) Pop();
-                Pop();
-                return;
-            }
-            if (m_stack[i - 1]->ns == Namespace::kHtml) {
-                Process(t);
-                return;
-            }
+        // The topmost SVG or MathML element of the tag closes if it is in
+        // the run of them at the top; else the HTML rules apply.
+        const std::uint32_t i = TopmostInForeignRun(TagId(t));
+        if (i == kNowhere) {
+            Process(t);
+            return;
         }
+        Node* n = m_stack[i];
+        while (Current() != n) Pop();
+        Pop();
         return;
     }
     }

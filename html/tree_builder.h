@@ -199,18 +199,21 @@ private:
     // kNowhere when there is none.
     std::uint32_t TopmostOf(std::uint32_t a, std::uint32_t b = kNone) const;
     std::uint32_t TopmostSpecial(bool listItemStop = false) const;
+    // The topmost open SVG or MathML element with tag t whose entries up
+    // to the top are all SVG or MathML, or kNowhere.
+    std::uint32_t TopmostInForeignRun(std::uint32_t t) const;
 
     // The index: entry i is new on top of it, or leaves from its top.
     void IndexEntry(std::size_t i)
     {
         const Node* n = m_stack[i];
         const auto at = static_cast<std::uint32_t>(i);
-        if (n->ns == Namespace::kHtml) {
-            if (m_topOfTag.size() <= n->tag) m_topOfTag.resize(n->tag + 1, kNowhere);
-            m_sameTagBelow.push_back(m_topOfTag[n->tag]);
-            m_topOfTag[n->tag] = at;
-        } else {
-            m_sameTagBelow.push_back(kNowhere);
+        std::vector<std::uint32_t>& top = n->ns == Namespace::kHtml ? m_topOfTag : m_topForeignOfTag;
+        if (top.size() <= n->tag) top.resize(n->tag + 1, kNowhere);
+        m_sameTagBelow.push_back(top[n->tag]);
+        top[n->tag] = at;
+        if (n->ns != Namespace::kHtml && (i == 0 || m_stack[i - 1]->ns == Namespace::kHtml)) {
+            m_foreignRunStarts.push_back(at);
         }
         const std::uint8_t f = StackFlags(n);
         if (f == 0) return;
@@ -225,7 +228,12 @@ private:
     void UnindexEntry(std::size_t i)
     {
         const Node* n = m_stack[i];
-        if (n->ns == Namespace::kHtml) m_topOfTag[n->tag] = m_sameTagBelow.back();
+        if (n->ns == Namespace::kHtml) {
+            m_topOfTag[n->tag] = m_sameTagBelow.back();
+        } else {
+            m_topForeignOfTag[n->tag] = m_sameTagBelow.back();
+            if (!m_foreignRunStarts.empty() && m_foreignRunStarts.back() == i) m_foreignRunStarts.pop_back();
+        }
         m_sameTagBelow.pop_back();
         const std::uint8_t f = StackFlags(n);
         if (f == 0) return;
@@ -386,11 +394,14 @@ private:
     std::vector<Mode> m_templateModes;
     std::vector<Node*> m_stack;
     // The stack's index (tree_builder_stack.cpp): per tag the topmost open
-    // HTML element, per entry the next one below with its tag, and where
-    // the boundaries of each scope, the special elements and the elements
-    // that stop the search of <li>, <dd> and <dt> are.
+    // HTML element (and SVG or MathML one), per entry the next one below
+    // with its tag, and where the boundaries of each scope, the special
+    // elements, the elements that stop the search of <li>, <dd> and <dt>
+    // and the runs of foreign elements are.
     std::vector<std::uint32_t> m_topOfTag;
-    std::vector<std::uint32_t> m_sameTagBelow;
+    std::vector<std::uint32_t> m_topForeignOfTag;   // the same for SVG and MathML
+    std::vector<std::uint32_t> m_sameTagBelow;      // of its namespace's kind
+    std::vector<std::uint32_t> m_foreignRunStarts;  // foreign entries above an HTML one
     std::vector<std::uint32_t> m_boundaries[4];   // default, list item, button, table
     std::vector<std::uint32_t> m_specials;
     std::vector<std::uint32_t> m_listItemStops;

@@ -89,14 +89,9 @@ std::size_t TreeBuilder::StackIndex(const Node* n) const
 #endif
     if (!n->open) return SIZE_MAX;
     if (m_stack.back() == n) return m_stack.size() - 1;
-    if (n->ns == Namespace::kHtml) {
-        // Down the elements of its tag.
-        for (std::uint32_t i = m_topOfTag[n->tag]; i != kNowhere; i = m_sameTagBelow[i]) {
-            if (m_stack[i] == n) return i;
-        }
-        return SIZE_MAX;
-    }
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
+    // Down the elements of its tag.
+    const std::vector<std::uint32_t>& top = n->ns == Namespace::kHtml ? m_topOfTag : m_topForeignOfTag;
+    for (std::uint32_t i = top[n->tag]; i != kNowhere; i = m_sameTagBelow[i]) {
         if (m_stack[i] == n) return i;
     }
     return SIZE_MAX;
@@ -125,17 +120,16 @@ void TreeBuilder::PopUntilHeading()
 void TreeBuilder::CheckIndex() const
 {
     std::vector<std::uint32_t> top(m_topOfTag.size(), kNowhere);
-    std::vector<std::uint32_t> bounds[4], specials, stops;
+    std::vector<std::uint32_t> topForeign(m_topForeignOfTag.size(), kNowhere);
+    std::vector<std::uint32_t> bounds[4], specials, stops, runs;
     for (std::size_t i = 0; i < m_stack.size(); ++i) {
         const Node* n = m_stack[i];
         const auto at = static_cast<std::uint32_t>(i);
         if (!n->open) std::abort();
-        if (n->ns == Namespace::kHtml) {
-            if (n->tag >= top.size() || m_sameTagBelow[i] != top[n->tag]) std::abort();
-            top[n->tag] = at;
-        } else if (m_sameTagBelow[i] != kNowhere) {
-            std::abort();
-        }
+        std::vector<std::uint32_t>& t = n->ns == Namespace::kHtml ? top : topForeign;
+        if (n->tag >= t.size() || m_sameTagBelow[i] != t[n->tag]) std::abort();
+        t[n->tag] = at;
+        if (n->ns != Namespace::kHtml && (i == 0 || m_stack[i - 1]->ns == Namespace::kHtml)) runs.push_back(at);
         for (int s = 0; s < 4; ++s) {
             if (IsScopeBoundary(n, static_cast<Scope>(s))) bounds[s].push_back(at);
         }
@@ -144,8 +138,8 @@ void TreeBuilder::CheckIndex() const
             if (!(n->ns == Namespace::kHtml && OneOf(n->tag, kAddress, kDiv, kP))) stops.push_back(at);
         }
     }
-    if (m_sameTagBelow.size() != m_stack.size() || top != m_topOfTag || specials != m_specials ||
-        stops != m_listItemStops) {
+    if (m_sameTagBelow.size() != m_stack.size() || top != m_topOfTag || topForeign != m_topForeignOfTag ||
+        specials != m_specials || stops != m_listItemStops || runs != m_foreignRunStarts) {
         std::abort();
     }
     for (int s = 0; s < 4; ++s) {
@@ -197,6 +191,17 @@ bool TreeBuilder::HeadingInScope() const
 std::uint32_t TreeBuilder::TopmostOf(std::uint32_t a, std::uint32_t b) const
 {
     return b == kNone ? Topmost(a) : Higher(Topmost(a), Topmost(b));
+}
+
+std::uint32_t TreeBuilder::TopmostInForeignRun(std::uint32_t t) const
+{
+#ifdef JOT_CHECK_STACK_INDEX
+    CheckIndex();
+#endif
+    const std::uint32_t i = t < m_topForeignOfTag.size() ? m_topForeignOfTag[t] : kNowhere;
+    if (i == kNowhere || m_foreignRunStarts.empty() || i < m_foreignRunStarts.back()) return kNowhere;
+    // The run must reach the top.
+    return m_stack.back()->ns != Namespace::kHtml ? i : kNowhere;
 }
 
 std::uint32_t TreeBuilder::TopmostSpecial(bool listItemStop) const
