@@ -275,7 +275,7 @@ TEST(HtmlHostile, FormattingElementsCannotMultiplyWithoutBound)
     for (int i = 0; i < 3000; ++i) bytes += "<table><td>x</table>x</b>";
     html::Document doc;
     html::Parse(html::Utf8ToUtf16(bytes), doc);
-    EXPECT_LT(doc.NodeCount(), 4 * bytes.size() + 100001);
+    EXPECT_LT(doc.NodeCount(), 2 * bytes.size() + 100001);
 }
 
 TEST(HtmlHostile, InvalidUtf8NulsAndControlCharacters)
