@@ -1,7 +1,8 @@
 // The HTML engine on browser clipboard payloads with 2,000 links: a plain
 // list of them (about 200 KB; goal: under 2 ms) and the same list with a
-// comment count beside each link (about 250 KB); and a large page for
-// throughput (bytes per second are reported).
+// comment count beside each link (about 250 KB); a large page for
+// throughput (bytes per second are reported); and hostile payloads of
+// about 2 MB (goal: each well under a second).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -79,6 +80,84 @@ void BM_LargePageThroughput(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_LargePageThroughput)->Unit(benchmark::kMillisecond);
+
+// Hostile payloads of about 2 MB, the kind that once made a drop take
+// seconds to minutes: each must convert (as jotlinks does, text and
+// addresses) well within a second.
+std::string Repeat(const std::string& unit, std::size_t bytes)
+{
+    std::string s;
+    s.reserve(bytes + unit.size());
+    while (s.size() < bytes) s += unit;
+    return s;
+}
+
+// Copies of unit whose "#" stands for a running number, to about bytes.
+std::string Numbered(const std::string& unit, std::size_t bytes)
+{
+    const std::size_t at = unit.find('#');
+    std::string s;
+    for (int i = 0; s.size() < bytes; ++i) s += unit.substr(0, at) + std::to_string(i) + unit.substr(at + 1);
+    return s;
+}
+
+constexpr std::size_t kHostileBytes = 2000000;
+
+std::string HostilePayload(int kind)
+{
+    const std::size_t half = kHostileBytes / 2;
+    std::string body;
+    switch (kind) {
+    case 0:   // one start tag with 200,000 distinct attributes
+        body = "<a href=\"x\"" + Numbered(" a#=1", kHostileBytes) + ">t</a>";
+        break;
+    case 1:   // the same attribute name again and again
+        body = "<a href=\"x\"" + Repeat(" a", kHostileBytes) + ">t</a>";
+        break;
+    case 2:   // an anchor with 100,000 attributes made again in every paragraph
+        body = "<p><a href=\"h\"" + Numbered(" a#=1", half) + ">x</p>" + Repeat("<p>y", half);
+        break;
+    case 3:   // Noah's Ark over lists of a thousand attributes
+        body = Numbered("<b" + Numbered(" a#=1", 9000) + " z=#>", kHostileBytes);
+        break;
+    case 4:   // 300 nested anchors over the rest of the page
+        body = Repeat("<a href=x>x<object>", 6000) + Repeat("word ", kHostileBytes - 6000);
+        break;
+    case 5:   // a <p> in button scope asked for behind 100,000 open elements
+        body = "<p><button>" + Repeat("<span>", 600000) + Repeat("</p>", kHostileBytes - 600000);
+        break;
+    case 6:   // list items among 50,000 open <div>s
+        body = "<li><button>" + Repeat("<div>", 250000) + Repeat("<li></li>", kHostileBytes - 250000);
+        break;
+    case 7:   // formatting elements by the hundred thousand, then anchors
+        body = Numbered("<i id=#>", 600000) + Repeat("<a></a>", kHostileBytes - 600000);
+        break;
+    case 8:   // </b> again and again with the <b> behind a table
+        body = "<b><table>" + Numbered("<i id=#>", 600000) + Repeat("</b>", kHostileBytes - 600000);
+        break;
+    case 9:   // a <b> with 100,000 <div>s above it, closed again and again
+        body = "<b>" + Repeat("<div>", 500000) + Repeat("</b>", kHostileBytes - 500000);
+        break;
+    case 10:  // SVG elements 100,000 deep, then end tags of other names
+        body = "<svg>" + Repeat("<g>", 300000) + Repeat("</q>", kHostileBytes - 300000);
+        break;
+    default:  // a very long href full of dot segments
+        body = "<a href=\"" + Repeat("a/./b/../", kHostileBytes) + "\">t</a>";
+        break;
+    }
+    return Header() + body + "<a href=\"last\">last</a>";
+}
+
+void BM_HostilePayload(benchmark::State& state)
+{
+    const std::string bytes = HostilePayload(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::u16string out = html::LinkLines(html::DecodeClipboardHtml(bytes), html::LinkMode::kTextAndAddresses);
+        benchmark::DoNotOptimize(out);
+    }
+    state.counters["payload_KB"] = static_cast<double>(bytes.size()) / 1024.0;
+}
+BENCHMARK(BM_HostilePayload)->DenseRange(0, 11)->Unit(benchmark::kMillisecond);
 
 void BM_ResolveRelativeHref(benchmark::State& state)
 {

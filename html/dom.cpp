@@ -137,6 +137,14 @@ Node* Document::NewElement(std::uint32_t t, Namespace ns, std::vector<html::Attr
     return n;
 }
 
+Node* Document::CloneElement(const Node* original)
+{
+    Node* n = NewElement(original->tag, original->ns, nullptr);
+    n->data = original->data;
+    n->htmlIntegration = original->htmlIntegration;
+    return n;
+}
+
 Node* Document::NewText(std::u16string_view text)
 {
     Node& n = *NewNode();

@@ -75,6 +75,10 @@ public:
     Node* NewElement(std::uint32_t tag, Namespace ns, const std::vector<html::Attribute>* attributes);
     // The same taking the attributes over instead of copying them.
     Node* NewElement(std::uint32_t tag, Namespace ns, std::vector<html::Attribute>&& attributes);
+    // A new element like original, sharing its attribute list (lists never
+    // change once made): the adoption agency and the reconstruction of
+    // formatting elements clone elements again and again.
+    Node* CloneElement(const Node* original);
     Node* NewText(std::u16string_view text);
     void AppendText(Node* text, std::u16string_view more);
     const std::vector<html::Attribute>* Attributes(const Node* element) const;

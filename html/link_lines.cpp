@@ -59,13 +59,24 @@ const Node* NextInTree(const Node* n, const Node* top, bool descend)
 
 namespace {
 
+// Anchors can nest (markers such as <object> let them), and each one's
+// text holds all the anchors inside it: a page of nested anchors would
+// repeat its whole text once per level. So a link's text ends after this
+// many characters, and its walk after this many nodes; no real link comes
+// near either.
+constexpr std::size_t kMaxLinkTextLength = 16384;
+constexpr std::size_t kMaxLinkTextNodes = 65536;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
 // White space collapsed as the text comes: runs become one space, none at
 // either end. Writes to the end of a string that may already hold other
-// lines.
+// lines, at most kMaxLinkTextLength characters.
 class OneLine {
 public:
-    explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()) {}
+    explicit OneLine(std::u16string& out) : m_out(out), m_start(out.size()), m_limit(m_start + kMaxLinkTextLength) {}
     void Space() { m_pendingSpace = m_out.size() != m_start; }
+    bool Full() const { return m_full; }
     void Append(std::u16string_view text)
     {
         std::size_t i = 0;
@@ -79,6 +90,15 @@ public:
             while (j < text.size() && !IsCollapsible(text[j])) ++j;
             if (m_pendingSpace) m_out.push_back(u' ');
             m_pendingSpace = false;
+            if (m_out.size() + (j - i) >= m_limit) [[unlikely]] {
+                // Cut, but not between the halves of a surrogate pair.
+                std::size_t keep = m_limit - m_out.size();
+                if (keep > 0 && keep < j - i && IsHighSurrogate(text[i + keep - 1])) --keep;
+                m_out.append(text.substr(i, keep));
+                while (m_out.size() > m_start && m_out.back() == u' ') m_out.pop_back();
+                m_full = true;
+                return;
+            }
             m_out.append(text.substr(i, j - i));
             i = j;
         }
@@ -87,36 +107,41 @@ public:
 private:
     std::u16string& m_out;
     std::size_t m_start;
+    std::size_t m_limit;
     bool m_pendingSpace = false;
+    bool m_full = false;
 };
 
-// The rendered text of element appended to out; pending is scratch room
-// (kept between calls to spare allocations).
-void AppendRenderedText(const Document& document, const Node* element, std::u16string& out,
-                        std::vector<const Node*>& pending)
+// The rendered text of element appended to out.
+void AppendRenderedText(const Document& document, const Node* element, std::u16string& out)
 {
     OneLine line(out);
-    // Depth-first, iterative (trees may be deep); a null entry stands for
-    // the end of a block.
-    pending.clear();
-    for (const Node* c = element->last; c != nullptr; c = c->prev) pending.push_back(c);
-    while (!pending.empty()) {
-        const Node* n = pending.back();
-        pending.pop_back();
-        if (n == nullptr) {
-            line.Space();
-            continue;
-        }
+    // In tree order along the node links: no list of pending nodes, which
+    // for a node with many children would cost as much as all of them
+    // even when the text is cut short.
+    std::size_t visited = 0;
+    const Node* n = element->first;
+    while (n != nullptr && !line.Full() && ++visited <= kMaxLinkTextNodes) {
+        bool block = false;
         if (n->kind == Node::kText) {
             line.Append(document.Text(n));
-            continue;
+        } else if (n->kind == Node::kElement && !IsHidden(n)) {
+            block = IsBlock(n);
+            if (block) line.Space();
+            if (n->first != nullptr) {
+                n = n->first;
+                continue;
+            }
         }
-        if (n->kind != Node::kElement || IsHidden(n)) continue;
-        if (IsBlock(n)) {
-            line.Space();
-            pending.push_back(nullptr);
+        // On to the next node, closing n and the elements that end with it
+        // (which were entered, so are not hidden).
+        if (block) line.Space();
+        while (n->next == nullptr) {
+            n = n->parent;
+            if (n == element) return;
+            if (IsBlock(n)) line.Space();
         }
-        for (const Node* c = n->last; c != nullptr; c = c->prev) pending.push_back(c);
+        n = n->next;
     }
 }
 
@@ -125,8 +150,7 @@ void AppendRenderedText(const Document& document, const Node* element, std::u16s
 std::u16string RenderedTextOneLine(const Document& document, const Node* element)
 {
     std::u16string out;
-    std::vector<const Node*> pending;
-    AppendRenderedText(document, element, out, pending);
+    AppendRenderedText(document, element, out);
     return out;
 }
 
@@ -140,9 +164,14 @@ std::optional<Url> DocumentBase(const Document& document, const std::optional<st
         const bool isTemplate = n->Is(tag::kTemplate);
         if (n->Is(tag::kBase)) {
             if (const std::u16string* href = document.Attribute(n, "href")) {
-                // A base that cannot be parsed leaves the source address in charge.
+                // Relative to the source address, never to itself. A base
+                // that cannot be parsed, or that is a data: or javascript:
+                // address (pages put <base href="javascript:void(0)"> for
+                // their scripts), leaves the source address in charge, as
+                // in browsers.
                 std::optional<Url> base = ParseUrl(*href, source ? &*source : nullptr);
-                return base ? base : source;
+                if (!base || base->scheme == u"data" || base->scheme == u"javascript") return source;
+                return base;
             }
         }
         n = NextInTree(n, document.Root(), !isTemplate);
@@ -181,14 +210,13 @@ std::u16string LinkLines(std::u16string clipboardText, LinkMode mode)
     // The lines are written straight into the result: no list of links,
     // no string per link text.
     std::u16string out;
-    std::vector<const Node*> pending;
     const HrefResolver resolver(base);
     const Node* n = document.Root()->first;
     while (n != nullptr) {
         const bool isTemplate = n->Is(tag::kTemplate);
         if (n->Is(tag::kA)) {
             if (mode != LinkMode::kAddresses) {
-                AppendRenderedText(document, n, out, pending);
+                AppendRenderedText(document, n, out);
                 out.push_back(u'\t');
             }
             if (const std::u16string* href = document.Attribute(n, "href")) {

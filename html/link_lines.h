@@ -26,11 +26,13 @@ std::vector<Link> ExtractLinks(const Document& document, const std::optional<Url
 
 // The element's text as a browser renders it, on one line: script, style
 // and hidden content left out, line breaks and block boundaries as one
-// space, runs of white space collapsed, no space at either end.
+// space, runs of white space collapsed, no space at either end. Very long
+// texts are cut (see link_lines.cpp).
 std::u16string RenderedTextOneLine(const Document& document, const Node* element);
 
 // The base address of links: the first <base href> resolved against the
-// source address, else the source address, else none.
+// source address, else the source address, else none. A first <base href>
+// that is no address, or a data: or javascript: one, counts as none.
 std::optional<Url> DocumentBase(const Document& document, const std::optional<std::u16string>& sourceUrl);
 
 enum class LinkMode { kAddresses = 0, kTextAndAddresses = 2 };

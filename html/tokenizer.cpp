@@ -185,10 +185,7 @@ void Tokenizer::FinishAttribute()
         return;
     }
     m_inAttr = false;
-    // A duplicate attribute is dropped; the first one counts.
-    if (m_tag.Find(m_attr.name) == nullptr) {
-        m_tag.attributes.push_back(std::move(m_attr));
-    }
+    m_names.Add(m_tag.attributes, std::move(m_attr));
 }
 
 void Tokenizer::EmitCurrentTag()

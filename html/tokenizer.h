@@ -10,12 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace html {
+#include "html/attribute_names.h"
 
-struct Attribute {
-    std::string name;        // lower-case ASCII, other characters as UTF-8
-    std::u16string value;
-};
+namespace html {
 
 struct Token {
     enum Type { kText, kStartTag, kEndTag, kComment, kDoctype, kEof };
@@ -102,6 +99,7 @@ private:
     std::u16string m_buffer;      // temporary buffer of the standard
     Attribute m_attr;
     bool m_inAttr = false;
+    AttributeNames m_names;       // the duplicate rule for m_tag's attributes
 };
 
 void AppendAsciiLower(std::string& name, char32_t c);

@@ -302,15 +302,13 @@ void TreeBuilder::InBodyStart(Token& t)
         return;
     case kLi: case kDd: case kDt: {
         m_framesetOk = false;
-        for (std::size_t i = m_stack.size(); i-- > 0;) {
-            Node* n = m_stack[i];
-            const bool match = id == kLi ? n->Is(kLi) : (n->Is(kDd) || n->Is(kDt));
-            if (match) {
-                GenerateImpliedEndTags(n->tag);
-                PopUntil(n->tag);
-                break;
-            }
-            if (IsSpecial(n) && !(n->Is(kAddress) || n->Is(kDiv) || n->Is(kP))) break;
+        // The topmost <li> (or <dd> or <dt>) closes, unless a special
+        // element other than address, div and p comes first.
+        const std::uint32_t i = id == kLi ? TopmostOf(kLi) : TopmostOf(kDd, kDt);
+        if (i != kNowhere && i >= TopmostSpecial(true)) {
+            const std::uint32_t tag = m_stack[i]->tag;
+            GenerateImpliedEndTags(tag);
+            PopUntil(tag);
         }
         ClosePIfInButtonScope();
         InsertElement(t);
@@ -338,8 +336,7 @@ void TreeBuilder::InBodyStart(Token& t)
                 if (!AdoptionAgency(kA)) AnyOtherEndTag(t);
                 const std::size_t fi = FormattingIndex(e);
                 if (fi != SIZE_MAX) m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(fi));
-                const std::size_t si = StackIndex(e);
-                if (e->open && si != SIZE_MAX) EraseFromStack(si);
+                if (e->open) EraseFromStack(StackIndex(e));
                 break;
             }
         }
@@ -365,8 +362,7 @@ void TreeBuilder::InBodyStart(Token& t)
         return;
     case kApplet: case kMarquee: case kObject:
         ReconstructFormatting();
-        InsertElement(t);
-        m_formatting.push_back(nullptr);
+        if (InsertElement(t)->open) m_formatting.push_back(nullptr);
         m_framesetOk = false;
         return;
     case kTable:
@@ -449,8 +445,7 @@ void TreeBuilder::InBodyStart(Token& t)
         return;
     case kMath: case kSvg:
         ReconstructFormatting();
-        InsertElement(t, id == kMath ? Namespace::kMathMl : Namespace::kSvg);
-        if (t.selfClosing) Pop();
+        if (InsertElement(t, id == kMath ? Namespace::kMathMl : Namespace::kSvg)->open && t.selfClosing) Pop();
         return;
     case kCaption: case kCol: case kColgroup: case kFrame: case kHead: case kTbody: case kTd:
     case kTfoot: case kTh: case kThead: case kTr:
@@ -591,8 +586,7 @@ void TreeBuilder::ForeignContent(Token& t)
             Process(t);
             return;
         }
-        InsertElement(t, Current()->ns);
-        if (t.selfClosing) Pop();
+        if (InsertElement(t, Current()->ns)->open && t.selfClosing) Pop();
         return;
     case Token::kEndTag: {
         if (t.name == "br" || t.name == "p") {
@@ -603,20 +597,16 @@ void TreeBuilder::ForeignContent(Token& t)
             Process(t);
             return;
         }
-        const std::uint32_t id = TagId(t);
-        for (std::size_t i = m_stack.size(); i-- > 0;) {
-            Node* n = m_stack[i];
-            if (i == 0) return;
-            if (n->tag == id) {
-                while (Current() != n) Pop();
-                Pop();
-                return;
-            }
-            if (m_stack[i - 1]->ns == Namespace::kHtml) {
-                Process(t);
-                return;
-            }
+        // The topmost SVG or MathML element of the tag closes if it is in
+        // the run of them at the top; else the HTML rules apply.
+        const std::uint32_t i = TopmostInForeignRun(TagId(t));
+        if (i == kNowhere) {
+            Process(t);
+            return;
         }
+        Node* n = m_stack[i];
+        while (Current() != n) Pop();
+        Pop();
         return;
     }
     }

@@ -1,7 +1,8 @@
-// The tree builder's machinery: the stack of open elements and its scopes,
-// where nodes are inserted (foster parenting, the depth limit), the list of
-// active formatting elements and the adoption agency algorithm.
+// The tree builder's machinery: implied end tags, where nodes are inserted
+// (foster parenting, the depth limit), the list of active formatting
+// elements and the adoption agency algorithm.
 #include <algorithm>
+#include <functional>
 
 #include "html/tree_builder.h"
 
@@ -27,120 +28,6 @@ void TreeBuilder::Run()
             break;
         }
     }
-}
-
-void TreeBuilder::CountOpen(const Node* n, int delta)
-{
-    if (n->ns != Namespace::kHtml) return;
-    if (m_openCount.size() <= n->tag) m_openCount.resize(n->tag + 1, 0);
-    m_openCount[n->tag] += delta;
-}
-
-void TreeBuilder::Push(Node* n)
-{
-    n->open = true;
-    CountOpen(n, 1);
-    m_stack.push_back(n);
-}
-
-void TreeBuilder::Pop()
-{
-    Node* n = m_stack.back();
-    n->open = false;
-    CountOpen(n, -1);
-    m_stack.pop_back();
-}
-
-void TreeBuilder::EraseFromStack(std::size_t i)
-{
-    m_stack[i]->open = false;
-    CountOpen(m_stack[i], -1);
-    m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(i));
-}
-
-void TreeBuilder::InsertIntoStack(std::size_t i, Node* n)
-{
-    n->open = true;
-    CountOpen(n, 1);
-    m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(i), n);
-}
-
-std::size_t TreeBuilder::StackIndex(const Node* n) const
-{
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
-        if (m_stack[i] == n) return i;
-    }
-    return SIZE_MAX;
-}
-
-void TreeBuilder::PopUntil(std::uint32_t t)
-{
-    while (!m_stack.empty()) {
-        const bool done = Current()->Is(t);
-        Pop();
-        if (done) break;
-    }
-}
-
-void TreeBuilder::PopUntilHeading()
-{
-    while (!m_stack.empty()) {
-        const bool done = Current()->ns == Namespace::kHtml && IsHeading(Current()->tag);
-        Pop();
-        if (done) break;
-    }
-}
-
-bool TreeBuilder::IsScopeBoundary(const Node* n, Scope scope) const
-{
-    if (scope == Scope::kSelect) {
-        return !(n->ns == Namespace::kHtml && OneOf(n->tag, kOptgroup, kOption));
-    }
-    if (n->ns == Namespace::kHtml) {
-        if (OneOf(n->tag, kHtml, kTable, kTemplate)) return true;
-        if (scope == Scope::kTable) return false;
-        if (OneOf(n->tag, kApplet, kCaption, kTd, kTh, kMarquee, kObject)) return true;
-        if (scope == Scope::kListItem && OneOf(n->tag, kOl, kUl)) return true;
-        if (scope == Scope::kButton && n->tag == kButton) return true;
-        return false;
-    }
-    if (scope == Scope::kTable) return false;
-    if (n->ns == Namespace::kMathMl) return OneOf(n->tag, kMi, kMo, kMn, kMs, kMtext, kAnnotationXml);
-    return OneOf(n->tag, kForeignObject, kDesc, kTitle);
-}
-
-bool TreeBuilder::InScope(std::uint32_t t, Scope scope) const
-{
-    if (OpenCount(t) == 0) return false;
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
-        const Node* n = m_stack[i];
-        if (n->Is(t)) return true;
-        if (IsScopeBoundary(n, scope)) return false;
-    }
-    return false;
-}
-
-bool TreeBuilder::NodeInScope(const Node* target) const
-{
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
-        const Node* n = m_stack[i];
-        if (n == target) return true;
-        if (IsScopeBoundary(n, Scope::kDefault)) return false;
-    }
-    return false;
-}
-
-bool TreeBuilder::HeadingInScope() const
-{
-    int open = 0;
-    for (std::uint32_t t = kH1; t <= kH6; ++t) open += OpenCount(t);
-    if (open == 0) return false;
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
-        const Node* n = m_stack[i];
-        if (n->ns == Namespace::kHtml && IsHeading(n->tag)) return true;
-        if (IsScopeBoundary(n, Scope::kDefault)) return false;
-    }
-    return false;
 }
 
 void TreeBuilder::GenerateImpliedEndTags(std::uint32_t except)
@@ -194,10 +81,17 @@ TreeBuilder::Place TreeBuilder::AppropriatePlace(Node* overrideTarget)
     Place place{target, nullptr};
     if (m_fosterParenting && target->Is(kTable) + target->Is(kTbody) + target->Is(kTfoot) +
                                      target->Is(kThead) + target->Is(kTr) > 0) {
+        // The last template or table, whichever is nearer the top, decides.
         std::size_t lastTemplate = SIZE_MAX, lastTable = SIZE_MAX;
         for (std::size_t i = m_stack.size(); i-- > 0;) {
-            if (lastTemplate == SIZE_MAX && m_stack[i]->Is(kTemplate)) lastTemplate = i;
-            if (lastTable == SIZE_MAX && m_stack[i]->Is(kTable)) lastTable = i;
+            if (m_stack[i]->Is(kTemplate)) {
+                lastTemplate = i;
+                break;
+            }
+            if (m_stack[i]->Is(kTable)) {
+                lastTable = i;
+                break;
+            }
         }
         if (lastTemplate != SIZE_MAX && (lastTable == SIZE_MAX || lastTemplate > lastTable)) {
             place = {m_stack[lastTemplate], nullptr};
@@ -263,16 +157,34 @@ Node* TreeBuilder::CreateElement(const Token& t, Namespace ns)
 
 Node* TreeBuilder::CloneElement(const Node* original)
 {
-    Node* n = m_doc.NewElement(original->tag, original->ns, m_doc.Attributes(original));
-    n->htmlIntegration = original->htmlIntegration;
-    return n;
+    return m_doc.CloneElement(original);
+}
+
+bool TreeBuilder::OpensBeyondLimit(std::uint32_t tag, Namespace ns)
+{
+    if (ns != Namespace::kHtml) return false;
+    switch (tag) {
+    // Void elements (popped again at once).
+    case kArea: case kBase: case kBasefont: case kBgsound: case kBr: case kCol: case kEmbed:
+    case kFrame: case kHr: case kImg: case kInput: case kKeygen: case kLink: case kMeta:
+    case kParam: case kSource: case kTrack: case kWbr:
+    // Text of their own (the end tag pops them).
+    case kTitle: case kTextarea: case kStyle: case kScript: case kNoscript: case kNoframes:
+    case kXmp: case kIframe: case kNoembed: case kPlaintext:
+    // Insertion modes of their own.
+    case kHtml: case kHead: case kBody: case kFrameset: case kTemplate: case kSelect: case kTable:
+    case kCaption: case kColgroup: case kTbody: case kThead: case kTfoot: case kTr: case kTd: case kTh:
+        return true;
+    default:
+        return false;
+    }
 }
 
 Node* TreeBuilder::InsertElement(const Token& t, Namespace ns)
 {
     Node* n = CreateElement(t, ns);
     InsertAt(AppropriatePlace(), n);
-    Push(n);
+    if (Opens(n->tag, ns)) Push(n);
     return n;
 }
 
@@ -280,16 +192,21 @@ Node* TreeBuilder::InsertAnchor(Token& t)
 {
     Node* n = m_doc.NewElement(TagId(t), Namespace::kHtml, std::move(t.attributes));
     InsertAt(AppropriatePlace(), n);
-    Push(n);
+    if (Opens(n->tag, Namespace::kHtml)) Push(n);
     return n;
 }
 
 Node* TreeBuilder::InsertSynthetic(const char* name)
 {
+    // Always opened: what comes next expects it on the stack ("</p>" pops
+    // up to the <p> made for it).
     Token t;
     t.type = Token::kStartTag;
     t.name = name;
-    return InsertElement(t);
+    Node* n = CreateElement(t, Namespace::kHtml);
+    InsertAt(AppropriatePlace(), n);
+    Push(n);
+    return n;
 }
 
 void TreeBuilder::InsertText(std::u16string_view text)
@@ -307,20 +224,26 @@ void TreeBuilder::InsertText(std::u16string_view text)
 
 void TreeBuilder::PushFormatting(Node* n)
 {
-    // Noah's Ark: at most three equal entries after the last marker
-    // (only the most recent entries are compared, to keep this cheap).
+    if (!n->open) return;   // not opened, so never to be made again
+    // Noah's Ark: at most three equal entries after the last marker (of
+    // which there are at most kMaxFormattingAfterMarker, so all are seen).
+    // Clones share their original's list, and lists with other digests
+    // differ: few lists are compared in full.
     int equal = 0;
     std::size_t earliest = SIZE_MAX;
-    const std::vector<Attribute>* attrs = m_doc.Attributes(n);
     std::size_t looked = 0;
-    for (std::size_t i = m_formatting.size(); i-- > 0 && looked < 256; ++looked) {
+    // Worked out when first needed: most pushes meet no entry like n.
+    std::uint64_t digest = 0;
+    for (std::size_t i = m_formatting.size(); i-- > 0 && looked < kMaxFormattingAfterMarker; ++looked) {
         const Node* e = m_formatting[i];
         if (e == nullptr) break;
         if (e->tag != n->tag || e->ns != n->ns) continue;
-        const std::vector<Attribute>* other = m_doc.Attributes(e);
-        const bool same = (attrs == nullptr || attrs->empty())
-                              ? (other == nullptr || other->empty())
-                              : (other != nullptr && SameAttributes(*attrs, *other));
+        // No attributes at all is no list at all.
+        bool same = e->data == n->data;
+        if (!same && e->data != UINT32_MAX && n->data != UINT32_MAX) {
+            if (digest == 0) digest = AttributeDigest(n);
+            same = AttributeDigest(e) == digest && SameAttributes(*m_doc.Attributes(e), *m_doc.Attributes(n));
+        }
         if (same) {
             ++equal;
             earliest = i;
@@ -328,24 +251,66 @@ void TreeBuilder::PushFormatting(Node* n)
     }
     if (equal >= 3) {
         m_formatting.erase(m_formatting.begin() + static_cast<std::ptrdiff_t>(earliest));
+    } else if (looked == kMaxFormattingAfterMarker) {
+        // As many entries after the last marker as there may be.
+        m_formatting.erase(m_formatting.end() - static_cast<std::ptrdiff_t>(kMaxFormattingAfterMarker));
     }
     m_formatting.push_back(n);
+}
+
+std::uint64_t TreeBuilder::WorkOutDigest(const Node* n)
+{
+    if (m_digests.size() <= n->data) m_digests.resize(n->data + 1, 0);
+    std::uint64_t& digest = m_digests[n->data];
+    if (digest == 0) [[unlikely]] {
+        // A sum, so that the order of the attributes does not matter.
+        for (const Attribute& a : *m_doc.Attributes(n)) {
+            std::uint64_t h = std::hash<std::string_view>()(a.name) * 0x9E3779B97F4A7C15ull ^
+                              std::hash<std::u16string_view>()(a.value);
+            h ^= h >> 31;
+            h *= 0xBF58476D1CE4E5B9ull;
+            h ^= h >> 29;
+            digest += h;
+        }
+        digest |= 1;   // 0 stands for "not yet worked out"
+    }
+    return digest;
 }
 
 bool TreeBuilder::SameAttributes(const std::vector<Attribute>& a, const std::vector<Attribute>& b)
 {
     if (a.size() != b.size()) return false;
-    for (const Attribute& x : a) {
-        const auto it = std::find_if(b.begin(), b.end(), [&](const Attribute& y) { return y.name == x.name; });
-        if (it == b.end() || it->value != x.value) return false;
+    if (a.size() <= 8) {
+        for (const Attribute& x : a) {
+            const auto it = std::find_if(b.begin(), b.end(), [&](const Attribute& y) { return y.name == x.name; });
+            if (it == b.end() || it->value != x.value) return false;
+        }
+        return true;
+    }
+    // Names are unique within a list: side by side in name order, equal
+    // lists match entry for entry.
+    const auto sorted = [](const std::vector<Attribute>& list) {
+        std::vector<const Attribute*> out;
+        out.reserve(list.size());
+        for (const Attribute& x : list) out.push_back(&x);
+        std::sort(out.begin(), out.end(), [](const Attribute* p, const Attribute* q) { return p->name < q->name; });
+        return out;
+    };
+    const std::vector<const Attribute*> x = sorted(a);
+    const std::vector<const Attribute*> y = sorted(b);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (x[i]->name != y[i]->name || x[i]->value != y[i]->value) return false;
     }
     return true;
 }
 
 std::size_t TreeBuilder::FormattingIndex(const Node* n) const
 {
+    // The elements looked for are open above the last marker's element,
+    // so their entries come after the marker.
     for (std::size_t i = m_formatting.size(); i-- > 0;) {
         if (m_formatting[i] == n) return i;
+        if (m_formatting[i] == nullptr) break;
     }
     return SIZE_MAX;
 }
@@ -363,7 +328,7 @@ void TreeBuilder::ReconstructFormatting()
 {
     if (m_formatting.empty()) return;
     std::size_t i = m_formatting.size() - 1;
-    if (m_formatting[i] == nullptr || m_formatting[i]->open) return;
+    if (m_formatting[i] == nullptr || m_formatting[i]->open || m_stack.size() >= kMaxOpenElements) return;
     while (i > 0) {
         --i;
         if (m_formatting[i] == nullptr || m_formatting[i]->open) {
@@ -372,7 +337,7 @@ void TreeBuilder::ReconstructFormatting()
         }
     }
     for (; i < m_formatting.size(); ++i) {
-        if (m_doc.NodeCount() > m_nodeBudget) return;
+        if (m_doc.NodeCount() > m_nodeBudget || m_stack.size() >= kMaxOpenElements) return;
         Node* clone = CloneElement(m_formatting[i]);
         InsertAt(AppropriatePlace(), clone);
         Push(clone);
@@ -436,11 +401,7 @@ bool TreeBuilder::AdoptionAgency(std::uint32_t subject)
             }
             Node* clone = CloneElement(node);
             m_formatting[li] = clone;
-            node->open = false;
-            CountOpen(node, -1);
-            m_stack[ni] = clone;
-            clone->open = true;
-            CountOpen(clone, 1);
+            ReplaceInStack(ni, clone);
             node = clone;
             if (lastNode == furthestBlock) bookmark = li + 1;
             InsertAt({node, nullptr}, lastNode);
@@ -464,18 +425,14 @@ bool TreeBuilder::AdoptionAgency(std::uint32_t subject)
 
 void TreeBuilder::AnyOtherEndTag(const Token& t)
 {
+    // The topmost element of the tag, unless a special one comes first.
     const std::uint32_t id = TagId(t);
-    if (OpenCount(id) == 0) return;  // the walk below would find nothing
-    for (std::size_t i = m_stack.size(); i-- > 0;) {
-        Node* n = m_stack[i];
-        if (n->Is(id)) {
-            GenerateImpliedEndTags(id);
-            while (Current() != n) Pop();
-            Pop();
-            return;
-        }
-        if (IsSpecial(n)) return;
-    }
+    const std::uint32_t i = TopmostOf(id);
+    if (i == kNowhere || i < TopmostSpecial()) return;
+    Node* n = m_stack[i];
+    GenerateImpliedEndTags(id);
+    while (Current() != n) Pop();
+    Pop();
 }
 
 void TreeBuilder::ResetInsertionMode()

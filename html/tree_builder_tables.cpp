@@ -77,7 +77,7 @@ void TreeBuilder::InTable(Token& t)
         case kForm:
             if (TemplateOpen() || m_form != nullptr) return;
             m_form = InsertElement(t);
-            Pop();
+            if (m_form->open) Pop();
             return;
         default: break;
         }

@@ -41,6 +41,48 @@ TEST(HtmlLinkLines, BaseElementComesBeforeTheSourceAddress)
     EXPECT_EQ(Lines(cb, false), "http://site/other/x\r\n");
 }
 
+TEST(HtmlLinkLines, JavascriptOrDataBaseLeavesTheSourceAddressInCharge)
+{
+    const std::string js = Clipboard("https://www.example.cn/news/1697",
+                                     "<base href=\"javascript:void(0)\"><a href=\"../1698#top\">t</a>"
+                                     "<a href=\"#cite_note-34\">c</a><a href=\"https://o/\">o</a>");
+    EXPECT_EQ(Lines(js, false),
+              "https://www.example.cn/1698#top\r\nhttps://www.example.cn/news/1697#cite_note-34\r\nhttps://o/\r\n");
+
+    const std::string data = Clipboard("https://www.example.cn/docs/guide/page.html",
+                                       "<base href=\"data:text/html,foo\"><a href=\"x\">x</a>");
+    EXPECT_EQ(Lines(data, false), "https://www.example.cn/docs/guide/x\r\n");
+
+    // The scheme is the parsed one: case, surrounding spaces and tabs inside
+    // do not hide it.
+    for (const char* href : {" JavaScript:void(0) ", "java&#9;script:x", "DATA:,"}) {
+        const std::string cb = Clipboard("http://h/a/b", std::string("<base href=\"") + href + "\"><a href=\"c\">c</a>");
+        EXPECT_EQ(Lines(cb, false), "http://h/a/c\r\n") << href;
+    }
+}
+
+TEST(HtmlLinkLines, OnlyTheFirstBaseWithAnAddressCounts)
+{
+    // Once the first one is set aside, the source address stands; a later
+    // good base does not step in.
+    const std::string cb = Clipboard("http://h/a/b", "<base target=\"_top\"><base href=\"javascript:void(0)\">"
+                                                     "<base href=\"http://other/\"><a href=\"c\">c</a>");
+    EXPECT_EQ(Lines(cb, false), "http://h/a/c\r\n");
+    // An address that cannot be parsed is set aside the same way.
+    EXPECT_EQ(Lines(Clipboard("http://h/a/b", "<base href=\"http://[::\"><base href=\"/z/\"><a href=\"c\">c</a>"), false),
+              "http://h/a/c\r\n");
+}
+
+TEST(HtmlLinkLines, JavascriptBaseWithoutSourceAddressLeavesLinksAsWritten)
+{
+    const std::string cb = Clipboard("", "<base href=\"javascript:void(0)\"><a href=\"../1698#top\">t</a>"
+                                         "<a href=\"#cite_note-34\">c</a>");
+    EXPECT_EQ(Lines(cb, false), "../1698#top\r\n#cite_note-34\r\n");
+    EXPECT_EQ(Lines(Clipboard("", "<base href=\"data:text/html,foo\"><a href=\"x\">x</a>"), false), "x\r\n");
+    // A base that is a real address still counts without a source address.
+    EXPECT_EQ(Lines(Clipboard("", "<base href=\"http://h/d/\"><a href=\"x\">x</a>"), false), "http://h/d/x\r\n");
+}
+
 TEST(HtmlLinkLines, WithoutSourceAddressLinksStayAsWritten)
 {
     const std::string cb = Clipboard("", "<a href=\" rel/x.html \">r</a><a href=\"HTTP://H\">h</a>");

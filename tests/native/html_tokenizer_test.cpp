@@ -79,3 +79,87 @@ TEST(HtmlTokenizerLanes, RandomTagSoupGivesTheSameTokens)
 }
 
 }  // namespace
+
+namespace {
+
+// The attributes of the first tag in markup, by both lanes (which must agree).
+std::vector<std::pair<std::string, std::string>> FirstTagAttributes(const std::string& markup)
+{
+    const std::u16string input = html::Utf8ToUtf16(markup);
+    std::vector<std::pair<std::string, std::string>> lanes[2];
+    for (int lane = 0; lane < 2; ++lane) {
+        html::Tokenizer tokenizer(input, lane == 0);
+        const html::Token& t = tokenizer.Next();
+        for (const html::Attribute& a : t.attributes) lanes[lane].emplace_back(a.name, html::Utf16ToUtf8(a.value));
+    }
+    EXPECT_EQ(lanes[0], lanes[1]);
+    return lanes[0];
+}
+
+TEST(HtmlTokenizerAttributes, FirstOfEqualNamesCountsHoweverManyAttributesATagHas)
+{
+    for (int n : {1, 2, 15, 16, 17, 18, 40, 1000}) {
+        // Every name once, then each again (upper case is the same name)
+        // and once more, with other values, in a shuffled order.
+        std::string markup = "<p";
+        std::vector<std::pair<std::string, std::string>> expected;
+        for (int i = 0; i < n; ++i) {
+            markup += " a" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
+            expected.emplace_back("a" + std::to_string(i), "v" + std::to_string(i));
+        }
+        for (int i = n; i-- > 0;) markup += " A" + std::to_string(i) + "=late";
+        for (int i = 0; i < n; i += 3) markup += " a" + std::to_string(i) + "='later'";
+        markup += ">";
+        EXPECT_EQ(FirstTagAttributes(markup), expected) << n;
+        // The same with new names among the repeats: they are kept, in order.
+        std::string mixed = "<p";
+        std::vector<std::pair<std::string, std::string>> mixedExpected;
+        for (int i = 0; i < n; ++i) {
+            mixed += " a" + std::to_string(i % 7) + "=" + std::to_string(i);
+            if (i < 7) mixedExpected.emplace_back("a" + std::to_string(i), std::to_string(i));
+        }
+        mixed += ">";
+        EXPECT_EQ(FirstTagAttributes(mixed), mixedExpected) << n;
+    }
+}
+
+TEST(HtmlTokenizerAttributes, EachTagStartsWithNoNames)
+{
+    // Two tags of just as many attributes, one after the other: the names
+    // of the first do not count against the second.
+    for (int n : {15, 16, 17, 100}) {
+        std::string first = "<p";
+        std::string second = "<q";
+        for (int i = 0; i < n; ++i) {
+            first += " x" + std::to_string(i);
+            second += " y" + std::to_string(n - 1 - i);   // another order
+        }
+        first += " x0=dup>";
+        second += " y3=dup x0=new>";
+        const std::u16string input = html::Utf8ToUtf16(first + second);
+        for (bool lane : {true, false}) {
+            html::Tokenizer tokenizer(input, lane);
+            EXPECT_EQ(tokenizer.Next().attributes.size(), static_cast<std::size_t>(n));
+            const html::Token& q = tokenizer.Next();
+            ASSERT_EQ(q.attributes.size(), static_cast<std::size_t>(n + 1)) << n;
+            EXPECT_EQ(q.attributes.back().name, "x0");
+            EXPECT_EQ(html::Utf16ToUtf8(q.attributes.back().value), "new");
+        }
+    }
+}
+
+TEST(HtmlTokenizerAttributes, LongAndNonAsciiNamesAreComparedWhole)
+{
+    const std::string prefix(5000, 'n');
+    std::string markup = "<p";
+    for (int i = 0; i < 40; ++i) markup += " " + prefix + std::to_string(i % 20) + "=" + std::to_string(i);
+    markup += " \xE4\xB8\xAD=1 \xE4\xB8\xADx=2 \xE4\xB8\xAD=3 " + prefix + "=4 " + prefix + "=5>";
+    const auto attributes = FirstTagAttributes(markup);
+    ASSERT_EQ(attributes.size(), 23u);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(attributes[i].second, std::to_string(i));
+    EXPECT_EQ(attributes[20], std::make_pair(std::string("\xE4\xB8\xAD"), std::string("1")));
+    EXPECT_EQ(attributes[21], std::make_pair(std::string("\xE4\xB8\xADx"), std::string("2")));
+    EXPECT_EQ(attributes[22], std::make_pair(prefix, std::string("4")));
+}
+
+}  // namespace
