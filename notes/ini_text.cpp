@@ -93,7 +93,7 @@ IniText::IniText(std::string_view bytes)
             m_text.push_back(static_cast<char16_t>(little ? a | b << 8 : b | a << 8));
         }
         if (bytes.size() % 2)
-            m_tail = bytes.substr(bytes.size() - 1);
+            m_tail.assign(1, bytes.back());
     }
     Parse();
 }
@@ -192,8 +192,12 @@ void IniText::ReplaceSections(const std::vector<std::pair<std::string, Keys>>& s
 {
     auto body = [](const Keys& keys) {
         std::u16string text;
-        for (const auto& [k, v] : keys)
-            text += Widen(k) + u"=" + Widen(v) + u"\r\n";
+        for (const auto& [k, v] : keys) {
+            text += Widen(k);
+            text += u'=';
+            text += Widen(v);
+            text += u"\r\n";
+        }
         return text;
     };
     // What replaces the body of each existing section, by header line, and
@@ -210,7 +214,10 @@ void IniText::ReplaceSections(const std::vector<std::pair<std::string, Keys>>& s
             replaced[s->header] = {body(keys), s->endBody};
         } else if (newNames.emplace(LowerName(Widen(name)), true).second) {
             // A second mention of a new name in one call is not read anyway.
-            appended += u"[" + Widen(name) + u"]\r\n" + body(keys);
+            appended += u'[';
+            appended += Widen(name);
+            appended += u"]\r\n";
+            appended += body(keys);
         }
     }
     std::u16string out;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -202,4 +203,35 @@ TEST_F(CrossFlavourE2E, AutoStartSwitchedOnByOneIsOnForTheOther)
     EXPECT_EQ(RunValue(KEY_WOW64_32KEY), L"");
     EXPECT_EQ(RunValue(KEY_WOW64_64KEY), L"");
     DeleteRunValues();
+    x64.PostCommand(ID_TRAY_EXIT);
+    ASSERT_TRUE(x64.WaitForExit(20000));
+}
+
+TEST_F(CrossFlavourE2E, AStartupShortcutMadeByOneIsOnForTheOther)
+{
+    // Without the machine-wide Run key (a user without administrator
+    // rights) the 32-bit program makes a shortcut in the Startup folder...
+    DeleteRunValues();
+    ASSERT_EQ(::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kRunKey, KEY_WOW64_64KEY, 0), ERROR_SUCCESS);
+    wchar_t startup[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, FALSE));
+    const std::wstring shortcut = std::wstring(startup) + L"\\Jotstack.lnk";
+    {
+        JotstackProcess x86(m_dir.Path(), m_x86);
+        ASSERT_TRUE(x86.Start());
+        x86.Command(ID_AUTO_START);
+        EXPECT_TRUE(FileExists(shortcut));
+        x86.PostCommand(ID_TRAY_EXIT);
+        ASSERT_TRUE(x86.WaitForExit(20000));
+    }
+    // ...which the 64-bit program sees as on, and removes.
+    JotstackProcess x64(m_dir.Path(), m_x64);
+    ASSERT_TRUE(x64.Start());
+    x64.Command(ID_AUTO_START);
+    EXPECT_FALSE(FileExists(shortcut));
+    HKEY key = nullptr;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key,
+                      nullptr);
+    if (key)
+        ::RegCloseKey(key);
 }
