@@ -16,28 +16,18 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "bench/wine_timing.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
+
+using winebench::Median;
+using winebench::Now;
 
 constexpr int kFindEdit = 0x0480;
 constexpr int kReplaceEdit = 0x0481;
 constexpr int kReplaceOne = 0x0400;
 constexpr int kReplaceAll = 0x0401;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 // 12,500 lines of 80 characters, four "foo" in each: 1,000,000 characters,
 // 50,000 occurrences (short lines: Wine lays out one very long line slowly).

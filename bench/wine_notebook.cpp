@@ -15,27 +15,15 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "bench/wine_timing.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
 
+using winebench::Median;
+using winebench::Now;
+
 constexpr int kPages = 10000;
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Census {
     DWORD pid = 0;

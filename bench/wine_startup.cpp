@@ -9,23 +9,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/wine_timing.h"
 #include "tests/e2e/jotstack_process.h"
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using winebench::Median;
+using winebench::Now;
 
 size_t PrivateBytes(HANDLE process)
 {

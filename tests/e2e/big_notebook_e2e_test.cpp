@@ -45,6 +45,25 @@ protected:
                                      ini.c_str());
     }
 
+    // A run that shows the long page, selects [start, end) there, scrolls
+    // that into view, then shows page `last` and ends with "退出". Returns
+    // the long page's selection and first visible line as it left them.
+    std::pair<std::pair<int, int>, LRESULT> LeaveTheLongPageScrolled(int start, int end, int last)
+    {
+        JotstackProcess app(m_dir);
+        EXPECT_TRUE(app.Start(60000));
+        app.Command(ID_SHOW_MAIN_WINDOW);
+        app.SelectTab(4321);
+        HWND edit = app.ActiveEdit();
+        ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
+        ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+        const auto left = std::make_pair(Selection(edit), ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+        app.SelectTab(last);
+        app.PostCommand(ID_TRAY_EXIT);
+        EXPECT_TRUE(app.WaitForExit(30000));
+        return left;
+    }
+
     Notebook m_pages = BigNotebook();
 };
 
@@ -54,22 +73,8 @@ TEST_F(BigNotebookE2E, StartsWithOneWindowAndTheCurrentPageWhereTheIniSays)
 {
     WriteNotebook(0, 0, 0, 0);
     // A first run leaves the long page current, scrolled and with a selection.
-    std::pair<int, int> selection;
-    LRESULT firstLine = 0;
-    {
-        JotstackProcess app(m_dir);
-        ASSERT_TRUE(app.Start(60000));
-        app.Command(ID_SHOW_MAIN_WINDOW);
-        app.SelectTab(4321);
-        HWND edit = app.ActiveEdit();
-        ::SendMessageW(edit, EM_SETSEL, 16000, 16005);
-        ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-        selection = Selection(edit);
-        firstLine = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
-        ASSERT_GT(firstLine, 0);
-        app.PostCommand(ID_TRAY_EXIT);
-        ASSERT_TRUE(app.WaitForExit(30000));
-    }
+    const auto [selection, firstLine] = LeaveTheLongPageScrolled(16000, 16005, 4321);
+    ASSERT_GT(firstLine, 0);
     JotstackProcess app(m_dir);
     const DWORD t0 = ::GetTickCount();
     ASSERT_TRUE(app.Start(60000));
@@ -193,22 +198,7 @@ TEST_F(BigNotebookE2E, KeyboardGoesToTheNextAndPreviousPageInTabOrder)
 TEST_F(BigNotebookE2E, APageNotShownInARunKeepsItsStateForTheNext)
 {
     WriteNotebook(0, 0, 0, 0);
-    std::pair<int, int> selection;
-    LRESULT firstLine = 0;
-    {
-        JotstackProcess app(m_dir);
-        ASSERT_TRUE(app.Start(60000));
-        app.Command(ID_SHOW_MAIN_WINDOW);
-        app.SelectTab(4321);
-        HWND edit = app.ActiveEdit();
-        ::SendMessageW(edit, EM_SETSEL, 12000, 12003);
-        ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-        selection = Selection(edit);
-        firstLine = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
-        app.SelectTab(5);
-        app.PostCommand(ID_TRAY_EXIT);
-        ASSERT_TRUE(app.WaitForExit(30000));
-    }
+    const auto [selection, firstLine] = LeaveTheLongPageScrolled(12000, 12003, 5);
     {
         // A run that never looks at the long page, with a change elsewhere.
         JotstackProcess app(m_dir);

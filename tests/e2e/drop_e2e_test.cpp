@@ -74,6 +74,20 @@ const char kClipboard[] =
     "<li><a href=\"/about#team\">关于我们</a><li><a href=\"https://other.example.org/x?q=1\">Other</a></ul>"
     "<!--EndFragment-->\r\n</body>\r\n</html>";
 
+// Puts the pointer at (x, y) and waits until it is there for every program:
+// the X server may still deliver a motion from an earlier place, which Wine
+// then takes as the pointer's position.
+void PointerTo(int x, int y)
+{
+    for (int i = 0; i < 20; ++i) {
+        ::SetCursorPos(x, y);
+        ::Sleep(150);
+        POINT at{};
+        if (::GetCursorPos(&at) && at.x == x && at.y == y)
+            return;
+    }
+}
+
 class DropE2E : public ::testing::Test {
 protected:
     void SetUp() override
@@ -294,9 +308,9 @@ TEST_F(DropE2E, FloatingWindowAppendsDropsToTheCurrentPage)
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 
     // Dragging the window moves it and remembers the place.
-    ::SetCursorPos(rc.left + 10, rc.top + 10);
+    PointerTo(rc.left + 10, rc.top + 10);
     ::SendMessageW(floating, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    ::SetCursorPos(500, 400);
+    PointerTo(500, 400);
     ::SendMessageW(floating, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 12));
     ::SendMessageW(floating, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
     ::GetWindowRect(floating, &rc);
