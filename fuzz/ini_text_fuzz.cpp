@@ -45,15 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FuzzCheck(after.Value(name, "PARA_START_CHAR") == before.Value(name, "PARA_START_CHAR"));
             continue;
         }
-        // The first mention of a section is what an existing section gets
-        // the last time round and a new one the first time: check both
-        // against some change of that name.
-        bool matched = false;
-        for (const auto& c : changes)
-            if (c.first == name && after.Value(name, "PARA_START_CHAR") == c.second[0].second &&
-                after.Value(name, "PARA_FIRST_LINE") == c.second[1].second)
-                matched = true;
-        FuzzCheck(matched);
+        // The first mention of a name is what its section holds now.
+        for (const auto& c : changes) {
+            if (c.first != name)
+                continue;
+            FuzzCheck(after.Value(name, "PARA_START_CHAR") == c.second[0].second);
+            FuzzCheck(after.Value(name, "PARA_FIRST_LINE") == c.second[1].second);
+            break;
+        }
     }
     FuzzCheck(after.Value("ParaBlock", "PARA_CUR_VIEW") == before.Value("ParaBlock", "PARA_CUR_VIEW") ||
               changed("ParaBlock"));

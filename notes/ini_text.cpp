@@ -210,10 +210,11 @@ void IniText::ReplaceSections(const std::vector<std::pair<std::string, Keys>>& s
     std::unordered_map<std::u16string, bool> newNames;
     std::u16string appended;
     for (const auto& [name, keys] : sections) {
+        // A name given twice in one call: the first mention counts, for an
+        // existing section as for a new one.
         if (const Section* s = Find(name)) {
-            replaced[s->header] = {body(keys), s->endBody};
+            replaced.emplace(s->header, Replacement{body(keys), s->endBody});
         } else if (newNames.emplace(LowerName(Widen(name)), true).second) {
-            // A second mention of a new name in one call is not read anyway.
             appended += u'[';
             appended += Widen(name);
             appended += u"]\r\n";

@@ -33,7 +33,8 @@ public:
 
     // Gives each named section exactly these key=value lines, replacing what
     // it held; a section not yet there is appended at the end, in the order
-    // given. Names and values must be ASCII without line breaks.
+    // given. Of a name given twice, the first counts. Names and values must
+    // be ASCII without line breaks.
     using Keys = std::vector<std::pair<std::string, std::string>>;
     void ReplaceSections(const std::vector<std::pair<std::string, Keys>>& sections);
 
