@@ -71,6 +71,8 @@ public:
     void ShowClock();
 
     CCustomTabCtrl& GetTabCtrl() { return m_wndTabs; }
+    // The DPI the frame lays itself out for: its monitor's (main_frame_dpi.cpp).
+    int Dpi() const { return m_nDpi; }
     // The frame and the full name of page i (null / empty for a bad index).
     CChildFrame* GetPageFrame(int index) const;
     std::wstring GetPageName(int index) const;
@@ -103,6 +105,9 @@ private:
     void UpdateLineColumn(CCmdUI& ui);
     bool HandleClockCalendarCommand(CmdRequest& req);
     void OnClockOptions();
+    // Moved to a monitor of another DPI (main_frame_dpi.cpp): bars, tabs
+    // and pages at the new scale, the window where the system suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
 
     CCustomTabCtrl m_wndTabs;
     int m_bExiting = 0;
@@ -116,4 +121,8 @@ private:
     UINT m_nTaskbarCreated = 0;
     SaveFailureStreak m_saveFailures;
     bool m_bBlockingShutdown = false;
+    int m_nDpi = 96;
+    // While the saved placement is applied: a DPI change it causes keeps
+    // the saved rectangle (it was measured on that monitor).
+    bool m_bRestoringPlacement = false;
 };
