@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/dpi.h"
 #include "framework/strings.h"
 
 wchar_t g_szIniPath[MAX_PATH] = {};
@@ -15,7 +16,7 @@ para::WorkArea PrimaryWorkArea()
     return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
-CParaBlock::CParaBlock() : m_values(para::Defaults(PrimaryWorkArea()))
+CParaBlock::CParaBlock() : m_values(para::Defaults(PrimaryWorkArea(), dpi::System()))
 {
     m_pszIniPath = g_szIniPath;
 }
