@@ -44,6 +44,7 @@ public:
     void Kill();
     bool IsRunning() const;
     DWORD ExitCode() const;
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
 
     HWND MainWindow() const { return m_main; }
     HWND MdiClient() const;
