@@ -10,6 +10,7 @@
 #   JOT_NO_32BIT=1  behave as on a machine that executes no 32-bit code
 #   JOT_NO_WM=1     our own display without a window manager (Wine takes
 #                   drops from older X programs only there)
+#   JOT_SCREEN      size of our own display (default 1280x800)
 #
 # The shell that sources this calls jot_stop_display when it is done.
 
@@ -63,7 +64,7 @@ jot_start_xvfb() {
     # Pick a display number nobody uses.
     n=91
     while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${JOT_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 &
     JOT_XVFB_PID=$!
     i=0
     while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
