@@ -291,8 +291,14 @@ void CJotstackView::OnSetFont()
     if (!::ChooseFontW(&cf))
         return;
     LOGFONTW chosen96 = lf;
-    chosen96.lfHeight = dpiscale::UnscaleFontHeight(lf.lfHeight, dialogDpi);
-    chosen96.lfWidth = dpiscale::Unscale(lf.lfWidth, dialogDpi);
+    if (dialogDpi != dpiscale::kBaseDpi) {
+        // The size picked in points is the height it has on a 96-DPI screen;
+        // taking the height back from this DPI could be a pixel off.
+        chosen96.lfHeight = lf.lfHeight < 0 && cf.iPointSize > 0
+                                ? -::MulDiv(cf.iPointSize, dpiscale::kBaseDpi, 720)
+                                : dpiscale::UnscaleFontHeight(lf.lfHeight, dialogDpi);
+        chosen96.lfWidth = dpiscale::Unscale(lf.lfWidth, dialogDpi);
+    }
     const LOGFONTW shown = PageFontAt(chosen96, pageDpi);
     UniqueFont font(::CreateFontIndirectW(&shown));
     if (!font)

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <climits>
@@ -479,4 +480,52 @@ TEST_F(DpiE2E, ClockAndFloatingWindowFollowTheDisplayScale)
     EXPECT_GE(drawn.Width(), S(32) - S(6));
     EXPECT_LE(drawn.right, S(33));
     app.Kill();
+}
+
+namespace {
+
+bool PickInCombo(HWND dlg, int id, const std::wstring& text)
+{
+    HWND combo = ::GetDlgItem(dlg, id);
+    const LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR)
+        return false;
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+}  // namespace
+
+TEST_F(DpiE2E, AFontPickedAtThisScaleIsKeptAsAt96DpiAndShownAtThisScale)
+{
+    const std::wstring text = L"第一行\r\n第二行";
+    {
+        JotstackProcess app(m_dir);
+        ASSERT_TRUE(WriteBytes(app.StoragePath(), StorageBytes({{L"日常", text}})));
+        ASSERT_TRUE(app.Start());
+        app.Command(ID_SHOW_MAIN_WINDOW);
+        app.PostCommand(ID_SET_FONT);
+        HWND dlg = app.WaitForOwnWindow(L"#32770", L"字体", 10000);
+        ASSERT_NE(dlg, nullptr) << "no font dialog";
+        // The dialog starts from the page's font: 16 pixels at 96 DPI are 12 points.
+        EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, cmb3)), L"12");
+        ASSERT_TRUE(PickInCombo(dlg, cmb3, L"28")) << "no size 28 in the list";
+        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 200 && ::IsWindow(dlg); ++i)
+            PumpFor(20);
+        app.Command(ID_TRAY_EXIT);
+        ASSERT_TRUE(app.WaitForExit(15000));
+    }
+    // 28 points are 37 pixels on a 96-DPI screen, whatever this screen's DPI.
+    EXPECT_EQ(ReadIni(m_dir.File(L"Jotstack.ini"), L"Font", L"Height"), L"-37");
+    JotstackProcess again(m_dir);
+    ASSERT_TRUE(again.Start());
+    again.Command(ID_SHOW_MAIN_WINDOW);
+    PumpFor(300);
+    LOGFONTW lf = PageFont(m_dpi);
+    lf.lfHeight = dpiscale::ScaleFontHeight(-37, m_dpi);
+    EXPECT_EQ(EditLineHeight(again.ActiveEdit()), LineHeightOf(lf));
+    again.Kill();
 }
