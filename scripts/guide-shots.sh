@@ -108,7 +108,7 @@ sleep 2
 xdotool mousemove 60 40
 drive traymenu; sleep 1
 shot tray-menu
-xdotool key Escape; sleep 0.5
+drive escape; sleep 0.5
 
 drive command 32771; sleep 1.5     # 显示编辑窗口
 MAIN="Jotstack - \\[日常\\]"
@@ -116,11 +116,11 @@ shot_of "$MAIN" main-window
 
 drive menu t; sleep 1              # 工具
 shot_of "$MAIN" tools-menu
-xdotool key Escape Escape; sleep 0.5
+drive escape; drive escape; sleep 0.5
 
 drive menu v; sleep 1              # 查看
 shot_of "$MAIN" view-menu
-xdotool key Escape Escape; sleep 0.5
+drive escape; drive escape; sleep 0.5
 
 # Dialogs: command id, window title, picture name.
 dialog() {
