@@ -470,8 +470,12 @@ TEST_F(DpiE2E, ClockAndFloatingWindowFollowTheDisplayScale)
     EXPECT_EQ(c.right - c.left, 2 * S(80));
     EXPECT_EQ(c.bottom - c.top, 2 * S(80));
     EXPECT_EQ(c.left, 100);
+    EXPECT_EQ(f.left, 600);
     EXPECT_EQ(f.right - f.left, S(40));
     EXPECT_EQ(f.bottom - f.top, S(40));
+    // The clock is as far from the left edge as it was stored: a screen
+    // position means the same place at every scale.
+    EXPECT_EQ(c.top, 100);
     // The floating window's icon drawn for this scale fills it but a margin.
     ::SetWindowPos(floating, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     PumpFor(300);
@@ -479,6 +483,33 @@ TEST_F(DpiE2E, ClockAndFloatingWindowFollowTheDisplayScale)
     const Ink drawn = InkOf(*icon, ::GetSysColor(COLOR_BTNFACE), RECT{0, 0, icon->Width(), icon->Height()}, true);
     EXPECT_GE(drawn.Width(), S(32) - S(6));
     EXPECT_LE(drawn.right, S(33));
+    app.Kill();
+}
+
+TEST_F(DpiE2E, AClockStoredAtTheEdgeOfA96DpiScreenStaysOnTheScreenAtThisScale)
+{
+    // The place a fresh installation gives the clock at 96 DPI: 150 pixels
+    // left of the work area's right edge. At 200 % the clock is 240 pixels
+    // wide; it comes up with its centre on the screen, where it can be grabbed.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    JotstackProcess app(m_dir);
+    const std::pair<const wchar_t*, int> values[] = {
+        {L"PARA_CLOCK_SHOW", 1}, {L"PARA_CLOCK_RADIUS", 60}, {L"PARA_CLOCK_X", work.right - 150},
+        {L"PARA_CLOCK_Y", work.top + 140}, {L"PARA_CLOCK_TRANSPARENCY", 0},
+    };
+    for (const auto& [key, value] : values)
+        ::WritePrivateProfileStringW(L"ParaBlock", key, std::to_wstring(value).c_str(), app.IniPath().c_str());
+    ASSERT_TRUE(app.Start());
+    HWND clock = app.WaitForOwnWindow(L"#32770", nullptr, 10000);
+    ASSERT_NE(clock, nullptr);
+    const RECT c = WindowRect(clock);
+    EXPECT_EQ(c.right - c.left, 2 * S(60));
+    EXPECT_LT((c.left + c.right) / 2, work.right);
+    EXPECT_EQ(c.top, work.top + 140);
+    if (m_dpi == 96) {
+        EXPECT_EQ(c.left, work.right - 150);   // nothing moves at 100 %
+    }
     app.Kill();
 }
 
