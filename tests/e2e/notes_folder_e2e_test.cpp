@@ -168,7 +168,18 @@ TEST_F(NotesFolderE2E, AnUnwritableFolderKeepsTheNotesInTheUserFolderAndSaysSoOn
     // The program's folder is as it was: no file more, none changed.
     EXPECT_EQ(ReadBytes(m_dir.File(L"Jotstack.txt")), original);
     EXPECT_EQ(ReadBytes(m_dir.File(L"Jotstack.ini")), iniBefore);
-    EXPECT_EQ(FilesMatching(m_dir.File(L"*")).size(), 3u);
+    // (The lock's own probe may stay behind when the lock came between its
+    // creation and its removal; it is not the program's.)
+    std::vector<std::wstring> files;
+    std::string names;
+    for (const std::wstring& f : FilesMatching(m_dir.File(L"*"))) {
+        if (f == m_dir.File(L"~probe.tmp"))
+            continue;
+        files.push_back(f);
+        for (wchar_t c : L" " + f.substr(m_dir.Path().size() + 1))
+            names += c < 128 ? static_cast<char>(c) : '?';
+    }
+    EXPECT_EQ(files.size(), 3u) << "in the program's folder:" << names;
 
     // The next start finds the notes there and says nothing.
     JotstackProcess again(m_dir);
