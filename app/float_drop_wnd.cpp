@@ -28,11 +28,51 @@ bool CFloatDropWnd::CreateFloat()
     return Create(IDD_FLOAT_DROP, nullptr);
 }
 
+int CFloatDropWnd::Side() const
+{
+    return dpi::Scale(kSize, dpi::ForWindow(m_hWnd));
+}
+
+void CFloatDropWnd::LoadIconFor(int dpi)
+{
+    if (dpi == m_nIconDpi)
+        return;
+    m_nIconDpi = dpi;
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HICON shared = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_JOTSTACK));
+    UniqueIcon own;
+    if (dpi != dpiscale::kBaseDpi)
+        own.Reset(dpi::LoadIconForDpi(instance, MAKEINTRESOURCEW(IDI_JOTSTACK), 32, dpi));
+    HICON icon = own ? own.Get() : shared;
+    // A flash in progress shows the new icon when it ends.
+    if (m_hFlashIcon)
+        m_hFlashIcon = icon;
+    else
+        m_hIcon = icon;
+    m_ownIcon = std::move(own);
+}
+
+void CFloatDropWnd::OnPlaced()
+{
+    LoadIconFor(dpi::ForWindow(m_hWnd));
+    SetWindowPos(nullptr, 0, 0, Side(), Side(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFloatDropWnd::OnDpiChanged(int dpi, const RECT* suggested)
+{
+    dpi::Remember(m_hWnd, dpi);
+    LoadIconFor(dpi);
+    const RECT now = GetWindowRect();
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    ::MoveWindow(m_hWnd, at.x, at.y, Side(), Side(), TRUE);
+}
+
 bool CFloatDropWnd::OnInitDialog()
 {
     RECT desk{};
     ::GetWindowRect(::GetDesktopWindow(), &desk);
-    ::MoveWindow(m_hWnd, desk.right - 200, desk.top + 100, kSize, kSize, TRUE);
+    const int side = dpi::Scale(kSize, dpi::ForRect(desk));
+    ::MoveWindow(m_hWnd, desk.right - 200, desk.top + 100, side, side, TRUE);
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     m_dropTarget.Register(m_hWnd, nullptr);
     return true;
@@ -87,7 +127,12 @@ void CFloatDropWnd::OnPaint()
     PAINTSTRUCT ps{};
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     if (m_hIcon) {
-        ::DrawIcon(dc, 1, 1, m_hIcon);
+        const int dpi = dpi::ForWindow(m_hWnd);
+        if (dpi == dpiscale::kBaseDpi)
+            ::DrawIcon(dc, 1, 1, m_hIcon);
+        else
+            ::DrawIconEx(dc, dpi::Scale(1, dpi), dpi::Scale(1, dpi), m_hIcon, dpi::Scale(32, dpi),
+                         dpi::Scale(32, dpi), 0, nullptr, DI_NORMAL);
     } else {
         RECT rc = GetClientRect();
         ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -113,7 +158,7 @@ LRESULT CFloatDropWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             (now.x != m_ptGrab.x || now.y != m_ptGrab.y)) {
             POINT cursor{};
             ::GetCursorPos(&cursor);
-            ::MoveWindow(m_hWnd, cursor.x - m_ptGrab.x, cursor.y - m_ptGrab.y, kSize, kSize, TRUE);
+            ::MoveWindow(m_hWnd, cursor.x - m_ptGrab.x, cursor.y - m_ptGrab.y, Side(), Side(), TRUE);
             const RECT rc = GetWindowRect();
             g_paraBlock.SetPara(PARA_FLOAT_WND_X, rc.left);
             g_paraBlock.SetPara(PARA_FLOAT_WND_Y, rc.top);
@@ -150,8 +195,12 @@ LRESULT CFloatDropWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         break;
+    case kWmDpiChanged:
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_DESTROY:
         m_dropTarget.Revoke();
+        dpi::Forget(m_hWnd);
         break;
     }
     return CDialog::WindowProc(msg, wp, lp);
@@ -167,6 +216,8 @@ void CMainFrame::ShowFloatWindow()
         if (!wnd->CreateFloat()) return;
         wnd->SetWindowPos(HWND_TOPMOST, g_paraBlock.GetPara(PARA_FLOAT_WND_X), g_paraBlock.GetPara(PARA_FLOAT_WND_Y),
                           0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        // At its place: the size and icon of that monitor's DPI.
+        wnd->OnPlaced();
     }
     wnd->SetFloatTransparency(g_paraBlock.GetPara(PARA_FLOAT_WND_TRANS) & 0xFF);
     wnd->ShowWindow(SW_SHOWNOACTIVATE);

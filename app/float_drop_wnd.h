@@ -8,17 +8,24 @@
 #include <windows.h>
 
 #include "framework/dialog.h"
+#include "framework/dpi.h"
+#include "framework/handles.h"
 #include "notes/drag_edit.h"
 
 class CFloatDropWnd : public CDialog {
 public:
-    static constexpr int kSize = 40;   // pixels, both ways
+    static constexpr int kSize = 40;   // pixels of a 96-DPI screen, both ways
+    // The side and the icon at the window's DPI.
+    int Side() const;
 
     CFloatDropWnd();
     ~CFloatDropWnd() override;
 
     // Creates the modeless window from its template (desktop as parent).
     bool CreateFloat();
+    // After the window was moved to its place: size and icon for the DPI
+    // of the monitor there.
+    void OnPlaced();
     // Transparency in percent (low 8 bits, at most 80; 0 is opaque).
     // Nothing happens without layered-window support.
     void SetFloatTransparency(int percent);
@@ -35,6 +42,9 @@ protected:
 private:
     void OnPaint();
     void ModifyStyleEx(DWORD remove, DWORD add);
+    // The icon drawn for the DPI (32 pixels at 96 DPI, 64 at 192).
+    void LoadIconFor(int dpi);
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void EndFlash();
 
     static constexpr UINT_PTR kFlashTimer = 1;
@@ -43,5 +53,7 @@ private:
     POINT m_ptGrab{0, 0};
     HICON m_hIcon = nullptr;
     HICON m_hFlashIcon = nullptr;   // the icon while it is blanked by a flash
+    UniqueIcon m_ownIcon;           // the icon loaded for a DPI other than 96
+    int m_nIconDpi = dpiscale::kBaseDpi;
     CEditDropTarget m_dropTarget;
 };

@@ -5,6 +5,7 @@
 #include "app/emergency_copy.h"
 #include "app/about_dlg.h"
 #include "app/main_frame.h"
+#include "app/notes_folder.h"
 #include "app/para_block.h"
 #include "framework/strings.h"
 #include "notes/child_frame.h"
@@ -164,8 +165,13 @@ bool CJotstackApp::InitInstance()
 
     SetRegistryKey(L"Orvane's Tools");
 
-    // Settings and notes live beside the executable under paths that the
-    // profile functions and the file dialogs take whole. A cut path would
+    // Where the notes live decides the name of every file below: beside the
+    // program, or in the user's own folder when the program's folder cannot
+    // be written.
+    const notesplace::Place place = notesfolder::Settle();
+
+    // Settings and notes live under paths that the profile functions and
+    // the file dialogs take whole. A cut path would
     // send them to some other file, so a folder that deep is refused.
     if (!InitParaFile() || notesfile::StoragePath().empty() ||
         notesfile::BackupPath(notesfile::StoragePath()).size() + 5 >= MAX_PATH) {
@@ -175,6 +181,9 @@ bool CJotstackApp::InitInstance()
                       m_strAppName.c_str(), MB_OK | MB_ICONSTOP);
         return false;
     }
+    // A copy that Windows redirected an older Jotstack's saves to is offered
+    // before the notes are read.
+    notesfolder::OfferVirtualStoreCopy(nullptr);
     g_paraBlock.Load();
     CJotstackView::LoadFontSettings();
 
@@ -251,6 +260,7 @@ bool CJotstackApp::InitInstance()
         frame->ShowWindow(SW_HIDE);
         PumpMessages();
     }
+    notesfolder::TellPlaceOnce(frame->m_hWnd, place);
     // Notes that the last logoff could not save went elsewhere: say where.
     emergency::TellAboutCopies(frame->m_hWnd, notesfile::StoragePath());
     if (g_paraBlock.GetPara(PARA_FLOAT_WND_SHOW))

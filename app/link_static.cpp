@@ -6,6 +6,7 @@
 #include "app/link_rules.h"
 #include "app/registry_key.h"
 #include "framework/app.h"
+#include "framework/dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -65,10 +66,11 @@ void CLinkStatic::PreSubclassWindow()
     }
     PositionWindow();
 
+    // The cursor drawn for the monitor's scale, with its own hot spot on the
+    // finger tip (a stretched small one would point beside the link).
     if (!m_hLinkCursor)
-        m_hLinkCursor = static_cast<HCURSOR>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                          MAKEINTRESOURCEW(IDC_LINK_CURSOR),
-                                                          IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+        m_hLinkCursor = dpi::LoadCursorForDpi(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_LINK_CURSOR),
+                                              dpi::ForWindow(m_hWnd));
 
     m_toolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,

@@ -11,6 +11,7 @@
 #include "app/tools_commands.h"
 #include "calendar/calendar_text.h"
 #include "calendar/lunar_year.h"
+#include "framework/dpi.h"
 #include "framework/strings.h"
 #include "notes/child_frame.h"
 #include "notes/jotstack_doc.h"
@@ -28,7 +29,7 @@ constexpr UINT kIndicators[] = {
     ID_INDICATOR_NUM,
 };
 
-constexpr int kTabStripLeft = 250;   // the message area keeps this many pixels
+constexpr int kTabStripLeft = 250;   // the message area keeps this many pixels (at 96 DPI)
 constexpr DWORD kTabStripStyle = 0x000A;   // four scroll buttons, tooltips
 
 // The notification-area icon's data in its first, short layout.
@@ -121,6 +122,8 @@ int CMainFrame::OnCreate(LPARAM lp)
     if (CMDIFrameWnd::WindowProc(WM_CREATE, 0, lp) == -1)
         return -1;
 
+    m_nDpi = dpi::ForWindow(m_hWnd);
+    m_wndToolBar.SetScaledBitmaps(IDB_TOOLBAR_150, IDB_TOOLBAR_200);
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
                                WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
                                    CBRS_FLYBY,
@@ -131,6 +134,7 @@ int CMainFrame::OnCreate(LPARAM lp)
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
+    m_wndStatusBar.UpdateForDpi(m_nDpi);
     m_wndStatusBar.SetPaneText(0, str::Load(AFX_IDS_IDLEMESSAGE));
 
     // The strip's failure is not fatal: the pages still work from the list.
@@ -153,7 +157,9 @@ int CMainFrame::OnCreate(LPARAM lp)
         wp.ptMinPosition = POINT{record->minX, record->minY};
         wp.ptMaxPosition = POINT{record->maxX, record->maxY};
         wp.rcNormalPosition = RECT{record->left, record->top, record->right, record->bottom};
+        m_bRestoringPlacement = true;
         ::SetWindowPlacement(m_hWnd, &wp);
+        m_bRestoringPlacement = false;
         if (!g_paraBlock.GetPara(PARA_TOOLBAR))
             ShowControlBar(&m_wndToolBar, false, false);
         if (!g_paraBlock.GetPara(PARA_STATUS_BAR))
@@ -169,7 +175,7 @@ void CMainFrame::LayoutTabStrip()
     if (!m_wndStatusBar.m_hWnd || !m_wndTabs.GetSafeHwnd())
         return;
     RECT pane = m_wndStatusBar.GetItemRect(1);
-    pane.left = kTabStripLeft;
+    pane.left = dpi::Scale(kTabStripLeft, m_nDpi);
     ::SetWindowPos(m_wndTabs.m_hWnd, nullptr, pane.left, pane.top, pane.right - pane.left,
                    pane.bottom - pane.top + 1, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -476,6 +482,12 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
+    case kWmDpiChanged:
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_DESTROY:
+        dpi::Forget(m_hWnd);
+        break;
     }
     return CMDIFrameWnd::WindowProc(msg, wp, lp);
 }

@@ -75,6 +75,8 @@ public:
     CMDIFrameWnd& PagesFrame() override { return *this; }
     CCustomTabCtrl& PageTabs() override { return m_wndTabs; }
     void SaveNotesForUser() override { SaveNotes(SaveOccasion::Hide, true); }
+    // The DPI the frame lays itself out for: its monitor's (main_frame_dpi.cpp).
+    int Dpi() const { return m_nDpi; }
 
     HMENU GetWindowMenuPopup(HMENU menuBar) override;
     void OnUpdateFrameTitle(bool addToTitle) override;
@@ -105,6 +107,9 @@ private:
     void UpdateLineColumn(CCmdUI& ui);
     bool HandleClockCalendarCommand(CmdRequest& req);
     void OnClockOptions();
+    // Moved to a monitor of another DPI (main_frame_dpi.cpp): bars, tabs
+    // and pages at the new scale, the window where the system suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
 
     CCustomTabCtrl m_wndTabs;
     CJotstackDoc* m_pNotes = nullptr;
@@ -120,4 +125,8 @@ private:
     UINT m_nTaskbarCreated = 0;
     SaveFailureStreak m_saveFailures;
     bool m_bBlockingShutdown = false;
+    int m_nDpi = 96;
+    // While the saved placement is applied: a DPI change it causes keeps
+    // the saved rectangle (it was measured on that monitor).
+    bool m_bRestoringPlacement = false;
 };

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/dpi.h"
 #include "framework/strings.h"
 
 wchar_t g_szIniPath[MAX_PATH] = {};
@@ -15,7 +16,7 @@ para::WorkArea PrimaryWorkArea()
     return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
-CParaBlock::CParaBlock() : m_values(para::Defaults(PrimaryWorkArea()))
+CParaBlock::CParaBlock() : m_values(para::Defaults(PrimaryWorkArea(), dpi::System()))
 {
     m_pszIniPath = g_szIniPath;
 }
@@ -68,11 +69,33 @@ std::wstring ModulePathWithExtension(const wchar_t* extension)
     }
 }
 
+namespace {
+
+std::wstring& NotesBase()
+{
+    static std::wstring base;
+    return base;
+}
+
+}  // namespace
+
+void SetNotesBase(const std::wstring& base)
+{
+    NotesBase() = base;
+}
+
+std::wstring NotesPathWithExtension(const wchar_t* extension)
+{
+    if (NotesBase().empty())
+        return ModulePathWithExtension(extension);
+    return ReplaceExtension(NotesBase(), extension);
+}
+
 bool InitParaFile()
 {
     lstrcpynW(g_paraBlock.m_szSection, L"ParaBlock", 64);
     g_paraBlock.m_pszIniPath = g_szIniPath;
-    std::wstring ini = ModulePathWithExtension(L".ini");
+    std::wstring ini = NotesPathWithExtension(L".ini");
     // Never a cut path: the settings would land in some other file.
     if (ini.empty() || ini.size() >= MAX_PATH) {
         g_szIniPath[0] = L'\0';

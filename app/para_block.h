@@ -1,5 +1,6 @@
 // The settings block: 21 integer settings kept in section "ParaBlock" of the
-// INI file beside the executable, written through at once on every change.
+// INI file beside the executable (or in the user's notes folder, see
+// app/notes_location.h), written through at once on every change.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,9 @@
 #include "app/para_table.h"
 #include "framework/cmdtarget.h"
 
-// The INI file's path: the executable's path with ".ini" (shared by every
-// part of the program that writes to the INI file).
+// The INI file's path: the notes base path with ".ini", normally the
+// executable's path with ".ini" (shared by every part of the program that
+// writes to the INI file).
 extern wchar_t g_szIniPath[MAX_PATH];
 
 class CParaBlock : public CObject {
@@ -45,6 +47,13 @@ para::WorkArea PrimaryWorkArea();
 // PathRenameExtension: ".ini" replaces the text after the last dot of the
 // file name, or is appended).
 std::wstring ModulePathWithExtension(const wchar_t* extension);
+// The notes and settings files are named by the same rule after a base
+// path: the executable's own path for a portable copy, the same file name
+// in the user's application-data folder for one in a folder the user
+// cannot write to (app/notes_folder.h sets it once at start-up, before
+// InitParaFile).
+void SetNotesBase(const std::wstring& base);
+std::wstring NotesPathWithExtension(const wchar_t* extension);
 // The same rule for any path.
 std::wstring ReplaceExtension(const std::wstring& path, const wchar_t* extension);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "framework/dpi_scale.h"
+
 namespace para {
 
 namespace {
@@ -38,8 +40,10 @@ const char* KeyName(int index)
     return index >= 0 && index < kCount ? kKeys[index] : nullptr;
 }
 
-Values Defaults(const WorkArea& work)
+Values Defaults(const WorkArea& work, int dpi)
 {
+    const int left = dpiscale::Scale(150, dpi);
+    const int down = dpiscale::Scale(140, dpi);
     Values v{};
     v[PARA_TOOLBAR] = 1;
     v[PARA_STATUS_BAR] = 1;
@@ -52,14 +56,14 @@ Values Defaults(const WorkArea& work)
     v[PARA_CLOCK_SHOW_SECOND] = 0;
     v[PARA_CLOCK_SHOW_MOON] = 0;
     v[PARA_CLOCK_TRANSPARENCY] = 40;
-    v[PARA_CLOCK_X] = Offset(work.right, -150);
-    v[PARA_CLOCK_Y] = Offset(work.top, 140);
+    v[PARA_CLOCK_X] = Offset(work.right, -left);
+    v[PARA_CLOCK_Y] = Offset(work.top, down);
     v[PARA_ASK_HTML] = 0;
     v[PARA_HTML_SEL] = 0;
     v[PARA_TRANSPARENCY] = 0;
     v[PARA_FLOAT_WND_SHOW] = 0;
-    v[PARA_FLOAT_WND_X] = Offset(work.right, -150);
-    v[PARA_FLOAT_WND_Y] = Offset(work.top, 140);
+    v[PARA_FLOAT_WND_X] = Offset(work.right, -left);
+    v[PARA_FLOAT_WND_Y] = Offset(work.top, down);
     v[PARA_FLOAT_WND_TRANS] = 40;
     v[PARA_HTML_ADD_BLANK] = 0;
     return v;

@@ -47,8 +47,10 @@ struct WorkArea {
 const char* KeyName(int index);
 
 // Defaults of a fresh installation; the clock and the floating window sit
-// 150 pixels left of the work area's right edge and 140 below its top.
-Values Defaults(const WorkArea& work);
+// 150 pixels left of the work area's right edge and 140 below its top (at
+// 96 DPI; on a screen of another DPI those distances scaled with it, so
+// that the larger clock still sits on the screen).
+Values Defaults(const WorkArea& work, int dpi = 96);
 
 // Brings loaded values into their limits: radius 50..200, transparencies
 // 0..100 (floating window 0..80), window positions inside the work area

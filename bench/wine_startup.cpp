@@ -1,5 +1,6 @@
 // Times the real program under Wine: start until the icon is in the tray
-// (against Wine's own notepad.exe until its window shows), private memory
+// (against the same program without its application manifest, and Wine's
+// own notepad.exe until its window shows), private memory
 // after start, and loading and saving a big notebook (50 pages of 200,000
 // characters). Prints one line per measurement; no pass or fail.
 #include <windows.h>
@@ -92,30 +93,82 @@ std::wstring BigNotebook(std::string& bytes)
     return text;
 }
 
+BOOL CALLBACK FirstLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found)
+{
+    *reinterpret_cast<WORD*>(found) = language;
+    return FALSE;
+}
+
+// A copy of the program without its application manifest (resource 1 of
+// type RT_MANIFEST), as it was before it had one: the same code started
+// without common controls 6, DPI awareness and the rest.
+std::wstring CopyWithoutManifest(const std::wstring& exe, const std::wstring& folder)
+{
+    const std::wstring copy = folder + L"\\Jotstack-without-manifest.exe";
+    if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE))
+        return {};
+    WORD language = 0;
+    if (HMODULE image = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        ::EnumResourceLanguagesW(image, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), FirstLanguage,
+                                 reinterpret_cast<LONG_PTR>(&language));
+        ::FreeLibrary(image);
+    }
+    HANDLE update = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+    if (!update)
+        return {};
+    const bool removed =
+        ::UpdateResourceW(update, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), language, nullptr, 0) != FALSE;
+    if (!::EndUpdateResourceW(update, FALSE) || !removed)
+        return {};
+    return copy;
+}
+
+// Start to tray icon of a copy of exe in a fresh folder, in ms (-1: failed).
+double StartToTray(const std::wstring& exe, size_t* privateBytes)
+{
+    ScratchDir dir;
+    JotstackProcess app(dir.Path(), exe);
+    const double t0 = Now();
+    if (!app.Start(60000))
+        return -1;
+    const double t = Now() - t0;
+    if (privateBytes) {
+        ::Sleep(300);
+        *privateBytes = app.PrivateBytes();
+    }
+    app.Kill();
+    return t;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
 
-    std::vector<double> ours, theirs;
-    size_t ourPrivate = 0, theirPrivate = 0;
+    ScratchDir plainDir;
+    const std::wstring plain = CopyWithoutManifest(JotstackUnderTest(), plainDir.Path());
+    std::vector<double> ours, theirs, unmanifested;
+    size_t ourPrivate = 0, theirPrivate = 0, plainPrivate = 0;
     for (int i = 0; i < runs; ++i) {
-        ScratchDir dir;
-        JotstackProcess app(dir);
-        double t0 = Now();
-        if (!app.Start(60000)) {
+        const double t = StartToTray(JotstackUnderTest(), &ourPrivate);
+        if (t < 0) {
             std::printf("start failed\n");
             return 1;
         }
-        ours.push_back(Now() - t0);
-        ::Sleep(300);
-        ourPrivate = app.PrivateBytes();
-        app.Kill();
+        ours.push_back(t);
+        // The same program without its manifest, taking turns on the same run.
+        if (!plain.empty())
+            unmanifested.push_back(StartToTray(plain, &plainPrivate));
         theirs.push_back(NotepadStart(theirPrivate));
     }
     std::printf("start to tray icon (Jotstack.exe, empty notebook): median %.0f ms over %d runs\n",
                 Median(ours), runs);
+    if (!unmanifested.empty())
+        std::printf("  the same without its manifest (taking turns):   median %.0f ms over %d runs, %.1f MiB\n",
+                    Median(unmanifested), runs, plainPrivate / 1048576.0);
+    else
+        std::printf("  (no copy without the manifest could be made)\n");
     std::printf("start to visible window (Wine notepad.exe):       median %.0f ms over %d runs\n",
                 Median(theirs), runs);
     std::printf("private memory after start: Jotstack %.1f MiB, notepad %.1f MiB\n",

@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "framework/dpi.h"
+
 namespace {
 
 RECT ToRect(const cal::GridBox& box)
@@ -71,46 +75,55 @@ const cal::MonthGrid& CCalendarCtrl::Grid()
 std::optional<int> CCalendarCtrl::DayAt(int x, int y)
 {
     const cal::MonthGrid& grid = Grid();
-    return cal::DayAtPoint(x, y, grid.firstWeekday, grid.days);
+    return cal::DayAtPoint(x, y, grid.firstWeekday, grid.days, dpi::ForWindow(m_hWnd));
 }
 
-void CCalendarCtrl::CreateFonts()
+void CCalendarCtrl::CreateFonts(int dpi)
 {
+    if (dpi != m_nFontDpi) {
+        m_numberFont.Reset();
+        m_labelFont.Reset();
+        m_lineFont.Reset();
+        m_nFontDpi = dpi;
+    }
     if (!m_numberFont)
-        m_numberFont = MakeFont(L"Arial", 26);
+        m_numberFont = MakeFont(L"Arial", cal::NumberFontHeight(dpi));
     if (!m_labelFont)
-        m_labelFont = MakeFont(L"simsun", -14);
+        m_labelFont = MakeFont(L"simsun", cal::LabelFontHeight(dpi));
     if (!m_lineFont)
-        m_lineFont = MakeFont(L"simsun", -17);
+        m_lineFont = MakeFont(L"simsun", cal::LineFontHeight(dpi));
 }
 
 void CCalendarCtrl::Draw(HDC dc, int width, int height)
 {
     namespace gc = cal::grid_colour;
-    CreateFonts();
+    // Everything at the scale of the control's monitor.
+    const int dpi = dpi::ForWindow(m_hWnd);
+    CreateFonts(dpi);
     const cal::MonthGrid& grid = Grid();
 
     FillBox(dc, RECT{0, 0, width, height}, gc::kBackground);
     ::SetBkMode(dc, TRANSPARENT);
 
-    FillBox(dc, ToRect(cal::HeaderBand(width)), gc::kHeaderBack);
+    FillBox(dc, ToRect(cal::HeaderBand(width, dpi)), gc::kHeaderBack);
     {
         SelectObjectScope font(dc, m_numberFont.Get());
         ::SetTextColor(dc, gc::kHeaderText);
         for (int c = 0; c < cal::kGridColumns; ++c) {
-            RECT box = ToRect(cal::WeekdayCaptionBox(c));
+            RECT box = ToRect(cal::WeekdayCaptionBox(c, dpi));
             ::DrawTextW(dc, cal::kWeekdayCaptions[c], -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     }
 
     for (const cal::GridCell& cell : grid.cells) {
-        const cal::GridBox box = cal::CellBox(cell.column, cell.row);
+        const cal::GridBox box = cal::CellBox(cell.column, cell.row, dpi);
         if (cell.selected)
-            FillBox(dc, ToRect(cal::SelectionBox(box)), gc::kSelectionBack);
+            FillBox(dc, ToRect(cal::SelectionBox(box, dpi)), gc::kSelectionBack);
         {
             SelectObjectScope font(dc, m_numberFont.Get());
             ::SetTextColor(dc, cell.numberColour);
-            ::TextOutW(dc, box.left, box.top + 2, cell.number.c_str(), static_cast<int>(cell.number.size()));
+            const cal::GridBox number = cal::DayNumberBox(box, dpi);
+            ::TextOutW(dc, number.left, number.top, cell.number.c_str(), static_cast<int>(cell.number.size()));
         }
         if (!cell.label.empty()) {
             SelectObjectScope font(dc, m_labelFont.Get());
@@ -121,16 +134,21 @@ void CCalendarCtrl::Draw(HDC dc, int width, int height)
                 text += L"\r\n";
                 text += cell.label[1];
             }
-            RECT label = ToRect(cal::LabelBox(box));
+            RECT label = ToRect(cal::LabelBox(box, dpi));
+            // A font whose lines are taller than the layout allows for (at
+            // some sizes and DPIs) gets the room for both characters.
+            TEXTMETRICW tm{};
+            if (::GetTextMetricsW(dc, &tm))
+                label.bottom = std::max<LONG>(label.bottom, label.top + 2 * tm.tmHeight);
             ::DrawTextW(dc, text.c_str(), -1, &label, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
         }
     }
 
     SelectObjectScope font(dc, m_lineFont.Get());
     ::SetTextColor(dc, gc::kText);
-    RECT terms = ToRect(cal::TermLineBox(width, height));
+    RECT terms = ToRect(cal::TermLineBox(width, height, dpi));
     ::DrawTextW(dc, grid.termLine.c_str(), -1, &terms, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    RECT moons = ToRect(cal::MoonLineBox(width, height));
+    RECT moons = ToRect(cal::MoonLineBox(width, height, dpi));
     ::DrawTextW(dc, grid.moonLine.c_str(), -1, &moons, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

@@ -51,7 +51,7 @@ private:
     void OnPaint();
     void OnLButtonDown(int x, int y);
     const cal::MonthGrid& Grid();
-    void CreateFonts();
+    void CreateFonts(int dpi);
 
     cal::GridDate m_date;
     cal::LunarYearCache m_years;
@@ -59,4 +59,5 @@ private:
     UniqueFont m_numberFont;
     UniqueFont m_labelFont;
     UniqueFont m_lineFont;
+    int m_nFontDpi = 0;   // the DPI the fonts were made for
 };

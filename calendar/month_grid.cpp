@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "calendar/time_scales.h"
+#include "framework/dpi_scale.h"
 
 namespace cal {
 
@@ -20,6 +21,11 @@ constexpr int kMoonLineGap = 20;
 // that the selection box's margin counts as part of its cell.
 constexpr int kHitLeft = 10;
 constexpr int kHitTop = 40;
+
+int S(int length96, int dpi)
+{
+    return dpiscale::Scale(length96, dpi);
+}
 
 std::wstring TwoDigitNumber(int day)
 {
@@ -54,51 +60,71 @@ GridColour WeekdayColour(int column)
 
 }  // namespace
 
-GridBox HeaderBand(int clientWidth)
+GridBox HeaderBand(int clientWidth, int dpi)
 {
-    return {1, kHeaderTop, clientWidth - 1, kHeaderBottom};
+    return {S(1, dpi), S(kHeaderTop, dpi), clientWidth - S(1, dpi), S(kHeaderBottom, dpi)};
 }
 
-GridBox WeekdayCaptionBox(int column)
+GridBox WeekdayCaptionBox(int column, int dpi)
 {
     const int left = kCaptionLeft + kCellWidth * column;
-    return {left, kHeaderTop, left + kCellWidth, kHeaderBottom};
+    return {S(left, dpi), S(kHeaderTop, dpi), S(left + kCellWidth, dpi), S(kHeaderBottom, dpi)};
 }
 
-GridBox CellBox(int column, int row)
+GridBox CellBox(int column, int row, int dpi)
 {
     const int x = kGridLeft + kCellWidth * column;
     const int y = kGridTop + kCellHeight * row;
-    return {x, y, x + kCellWidth, y + kCellHeight};
+    return {S(x, dpi), S(y, dpi), S(x + kCellWidth, dpi), S(y + kCellHeight, dpi)};
 }
 
-GridBox DayNumberBox(const GridBox& cell)
+GridBox DayNumberBox(const GridBox& cell, int dpi)
 {
-    return {cell.left, cell.top + 2, cell.left + 28, cell.top + 32};
+    return {cell.left, cell.top + S(2, dpi), cell.left + S(28, dpi), cell.top + S(32, dpi)};
 }
 
-GridBox LabelBox(const GridBox& cell)
+GridBox LabelBox(const GridBox& cell, int dpi)
 {
-    return {cell.left + 28, cell.top + 2, cell.left + 44, cell.top + 32};
+    return {cell.left + S(28, dpi), cell.top + S(2, dpi), cell.left + S(44, dpi), cell.top + S(32, dpi)};
 }
 
-GridBox SelectionBox(const GridBox& cell)
+GridBox SelectionBox(const GridBox& cell, int dpi)
 {
-    return {cell.left - 3, cell.top - 3, cell.left + 48, cell.top + 35};
+    return {cell.left - S(3, dpi), cell.top - S(3, dpi), cell.left + S(48, dpi), cell.top + S(35, dpi)};
 }
 
-GridBox TermLineBox(int clientWidth, int clientHeight)
+GridBox TermLineBox(int clientWidth, int clientHeight, int dpi)
 {
-    return {kTextLineLeft, kTermLineTop, clientWidth - kTextLineLeft, clientHeight};
+    return {S(kTextLineLeft, dpi), S(kTermLineTop, dpi), clientWidth - S(kTextLineLeft, dpi), clientHeight};
 }
 
-GridBox MoonLineBox(int clientWidth, int clientHeight)
+GridBox MoonLineBox(int clientWidth, int clientHeight, int dpi)
 {
-    return {kTextLineLeft, kTermLineTop + kMoonLineGap, clientWidth - kTextLineLeft, clientHeight};
+    return {S(kTextLineLeft, dpi), S(kTermLineTop + kMoonLineGap, dpi), clientWidth - S(kTextLineLeft, dpi),
+            clientHeight};
 }
 
-std::optional<int> DayAtPoint(int x, int y, int firstWeekday, int daysInMonth)
+int NumberFontHeight(int dpi)
 {
+    return dpiscale::ScaleFontHeight(26, dpi);
+}
+
+int LabelFontHeight(int dpi)
+{
+    return dpiscale::ScaleFontHeight(-14, dpi);
+}
+
+int LineFontHeight(int dpi)
+{
+    return dpiscale::ScaleFontHeight(-17, dpi);
+}
+
+std::optional<int> DayAtPoint(int x, int y, int firstWeekday, int daysInMonth, int dpi)
+{
+    // Hit testing works in the pixels of a 96-DPI screen.
+    const int d = dpiscale::SaneDpi(dpi);
+    x = x >= 0 ? x * kGridBaseDpi / d : -1;
+    y = y >= 0 ? y * kGridBaseDpi / d : -1;
     if (x < kHitLeft || y < kHitTop) {
         return std::nullopt;
     }

@@ -39,6 +39,10 @@ inline constexpr GridColour kSpecialLabel = GridRgb(255, 0, 255);
 }  // namespace grid_colour
 
 // ---- Geometry (pixels from the client area's top-left corner) ---------------
+//
+// The numbers below are pixels of a 96-DPI screen; every function takes the
+// DPI of the control's monitor and gives the same place scaled to it
+// (exactly these numbers at 96 DPI).
 
 struct GridBox {
     int left = 0;
@@ -58,25 +62,34 @@ inline constexpr int kGridTop = 46;
 // The weekday captions, Sunday first.
 extern const wchar_t* const kWeekdayCaptions[7];
 
+inline constexpr int kGridBaseDpi = 96;
+
 // The header band for a client area `clientWidth` pixels wide.
-GridBox HeaderBand(int clientWidth);
+GridBox HeaderBand(int clientWidth, int dpi = kGridBaseDpi);
 // The caption box of weekday column 0..6.
-GridBox WeekdayCaptionBox(int column);
+GridBox WeekdayCaptionBox(int column, int dpi = kGridBaseDpi);
 // Top-left corner of the cell at column 0..6, row 0..5 (where its number goes
 // two pixels lower).
-GridBox CellBox(int column, int row);
-// Where the number, the label and the selection box of a cell go.
-GridBox DayNumberBox(const GridBox& cell);
-GridBox LabelBox(const GridBox& cell);
-GridBox SelectionBox(const GridBox& cell);
+GridBox CellBox(int column, int row, int dpi = kGridBaseDpi);
+// Where the number, the label and the selection box of a cell (a CellBox of
+// the same DPI) go.
+GridBox DayNumberBox(const GridBox& cell, int dpi = kGridBaseDpi);
+GridBox LabelBox(const GridBox& cell, int dpi = kGridBaseDpi);
+GridBox SelectionBox(const GridBox& cell, int dpi = kGridBaseDpi);
 // The solar-term line and, 20 pixels lower, the moon-phase line.
-GridBox TermLineBox(int clientWidth, int clientHeight);
-GridBox MoonLineBox(int clientWidth, int clientHeight);
+GridBox TermLineBox(int clientWidth, int clientHeight, int dpi = kGridBaseDpi);
+GridBox MoonLineBox(int clientWidth, int clientHeight, int dpi = kGridBaseDpi);
+
+// Font heights (LOGFONT units) of the day numbers and captions ("Arial"),
+// the labels and the two text lines ("simsun") at a DPI.
+int NumberFontHeight(int dpi = kGridBaseDpi);
+int LabelFontHeight(int dpi = kGridBaseDpi);
+int LineFontHeight(int dpi = kGridBaseDpi);
 
 // The day of the displayed month under a client point, if any. Points in the
 // header, left of the grid, right of Saturday, on adjacent-month cells or
 // below the last day give nothing.
-std::optional<int> DayAtPoint(int x, int y, int firstWeekday, int daysInMonth);
+std::optional<int> DayAtPoint(int x, int y, int firstWeekday, int daysInMonth, int dpi = kGridBaseDpi);
 
 // ---- Cell contents ---------------------------------------------------------
 

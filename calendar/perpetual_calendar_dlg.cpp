@@ -5,6 +5,7 @@
 #include "calendar/calendar_navigation.h"
 #include "calendar/lunar_records.h"
 #include "calendar/moon_phase.h"
+#include "framework/dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -141,6 +142,18 @@ LRESULT CPerpetualCalendarDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CALENDAR_DAY_CHOSEN:
         Refresh();
         return 0;
+    case kWmDpiChanged: {
+        // The system scales the dialog and its controls; the month grid and
+        // the moon picture follow at the new DPI.
+        dpi::Remember(m_hWnd, HIWORD(wp));
+        const LRESULT result = CDialog::WindowProc(msg, wp, lp);
+        RedrawGrid();
+        PostMessage(WM_CALENDAR_DAY_CHOSEN);
+        return result;
+    }
+    case WM_DESTROY:
+        dpi::Forget(m_hWnd);
+        break;
     }
     return CDialog::WindowProc(msg, wp, lp);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -19,7 +20,9 @@ void AddExStyle(HWND hwnd, DWORD add)
 // lie off-screen could never be grabbed again.
 POINT ReachablePlace(const ClockSettings& s)
 {
-    const RECT wanted{s.x, s.y, s.x + 2 * s.radius, s.y + 2 * s.radius};
+    const RECT corner{s.x, s.y, s.x + 1, s.y + 1};
+    const int radius = dpi::Scale(s.radius, dpi::ForRect(corner));
+    const RECT wanted{s.x, s.y, s.x + 2 * radius, s.y + 2 * radius};
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     RECT work{};
@@ -28,7 +31,7 @@ POINT ReachablePlace(const ClockSettings& s)
     else
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const clockface::Point p =
-        clockface::ReachableClockPosition(s.x, s.y, s.radius, work.left, work.top, work.right, work.bottom);
+        clockface::ReachableClockPosition(s.x, s.y, radius, work.left, work.top, work.right, work.bottom);
     return POINT{p.x, p.y};
 }
 
@@ -55,7 +58,8 @@ bool CClockWnd::ShowClock(const ClockSettings& settings)
         SetWindowPos(HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
     ::LockWindowUpdate(m_hWnd);
-    const int side = 2 * settings.radius;
+    m_nRadius = settings.radius;
+    const int side = SideAt(dpi::ForWindow(m_hWnd));
     SetWindowPos(nullptr, 0, 0, side, side, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_wndFace.SetShowSecondHand(settings.showSecondHand);
     m_wndFace.SetShowMoon(settings.showMoon);
@@ -64,6 +68,21 @@ bool CClockWnd::ShowClock(const ClockSettings& settings)
     ShowWindow(SW_SHOWNOACTIVATE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return true;
+}
+
+int CClockWnd::SideAt(int dpi) const
+{
+    return 2 * dpi::Scale(m_nRadius, dpi);
+}
+
+void CClockWnd::OnDpiChanged(int dpi, const RECT* suggested)
+{
+    dpi::Remember(m_hWnd, dpi);
+    const RECT now = GetWindowRect();
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    const int side = SideAt(dpi);
+    SetWindowPos(nullptr, at.x, at.y, side, side, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CClockWnd::SetClockTransparency(BYTE percent)
@@ -105,6 +124,12 @@ LRESULT CClockWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
             ::SetCursor(m_hHand);
             return TRUE;
         }
+        break;
+    case kWmDpiChanged:
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_DESTROY:
+        dpi::Forget(m_hWnd);
         break;
     }
     return CDialog::WindowProc(msg, wp, lp);

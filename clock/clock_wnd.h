@@ -13,7 +13,7 @@ using PFN_SetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD
 
 // Everything the clock takes from the settings when it is shown.
 struct ClockSettings {
-    int radius = 60;
+    int radius = 60;         // pixels of a 96-DPI screen; scaled with the monitor's DPI
     bool showSecondHand = false;
     bool showMoon = false;
     int transparency = 40;   // percent, 0 = opaque
@@ -47,8 +47,13 @@ protected:
 
 private:
     void OnMouseMove(WPARAM keys);
+    // The window's side: twice the radius (96-DPI pixels) at its monitor's DPI.
+    int SideAt(int dpi) const;
+    // Moved to a monitor of another DPI: the same clock at the new scale.
+    void OnDpiChanged(int dpi, const RECT* suggested);
 
     CClockFaceCtrl m_wndFace;
+    int m_nRadius = 60;
     HCURSOR m_hHand = nullptr;
     PFN_SetLayeredWindowAttributes m_pfnSetLayered;
 };

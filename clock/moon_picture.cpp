@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calendar/moon_phase.h"
+#include "framework/dpi.h"
 
 namespace {
 
@@ -28,23 +29,31 @@ void DrawMoonPicture(HWND window, HDC dc, double phase, const moon::Date& utcDat
     if (width == 0 || height == 0)
         return;
 
-    UniqueBitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), grey ? kGreyMoonBitmap : kColourMoonBitmap));
+    // The moon drawn for the window's display scale, so that it is as sharp
+    // at 200 % as at 100 %; the 100 % picture where a larger one is missing.
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    moon::MoonImage image = moon::MoonImageAt(dpiscale::ImageScaleFor(dpi::ForWindow(window)));
+    UniqueBitmap bitmap(::LoadBitmapW(instance, grey ? image.greyName : image.colourName));
+    if (!bitmap) {
+        image = moon::MoonImage{};
+        bitmap.Reset(::LoadBitmapW(instance, grey ? kGreyMoonBitmap : kColourMoonBitmap));
+    }
     MemoryDc mem(dc);
     if (!bitmap || !mem)
         return;
     SelectObjectScope select(mem.Get(), bitmap.Get());
 
     if (!grey && moon::MarksLandingDay(utcDate))
-        ::SetPixel(mem.Get(), moon::kLandingPixelX, moon::kLandingPixelY, kLandingRed);
+        ::SetPixel(mem.Get(), image.landingX, image.landingY, kLandingRed);
 
-    for (const moon::ShadeRow& row : moon::ShadeRows(phase)) {
+    for (const moon::ShadeRow& row : moon::ShadeRows(phase, image)) {
         if (row.left > 0)
             ::BitBlt(mem.Get(), 0, row.row, row.left, 1, nullptr, 0, 0, BLACKNESS);
-        if (row.right < moon::kBitmapSize)
-            ::BitBlt(mem.Get(), row.right, row.row, moon::kBitmapSize - row.right, 1, nullptr, 0, 0, BLACKNESS);
+        if (row.right < image.size)
+            ::BitBlt(mem.Get(), row.right, row.row, image.size - row.right, 1, nullptr, 0, 0, BLACKNESS);
     }
-    ::BitBlt(dc, width / 2 - moon::kShownHalf, height / 2 - moon::kShownHalf, moon::kShownSize, moon::kShownSize, mem.Get(),
-             moon::kShownLeft, moon::kShownTop, SRCCOPY);
+    ::BitBlt(dc, width / 2 - image.shownHalf, height / 2 - image.shownHalf, image.shownSize, image.shownSize,
+             mem.Get(), image.shownLeft, image.shownTop, SRCCOPY);
 }
 
 void DrawMoonForDate(HWND window, HDC dc, int year, int month, int day)

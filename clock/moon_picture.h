@@ -1,5 +1,6 @@
 // The moon picture: the full-moon bitmap darkened outside the lit part, its
-// central 58 x 58 pixels copied into the middle of a window. Drawn under the
+// central 58 x 58 pixels (at 100 %; the bitmaps drawn for 150 and 200 % on
+// screens of a higher DPI) copied into the middle of a window. Drawn under the
 // clock's hands and in the perpetual calendar's picture control.
 #pragma once
 

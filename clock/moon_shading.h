@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "framework/dpi_scale.h"
+
 namespace moon {
 
 inline constexpr int kBitmapSize = 64;
@@ -34,6 +36,7 @@ struct ShadeRow {
 // lit on the right, the waning moon on the left. p is not range-checked.
 std::vector<ShadeRow> ShadeRows(double phase);
 
+
 // The UTC date of 00:00 Beijing time (UTC+8) of a date: the day before.
 struct Date {
     int year = 0;
@@ -49,5 +52,27 @@ Date UtcDateOfBeijingMidnight(int year, int month, int day);
 bool MarksLandingDay(const Date& utcDate);
 inline constexpr int kLandingPixelX = 41;
 inline constexpr int kLandingPixelY = 29;
+
+// The moon bitmap of a display scale: the 64 x 64 picture above at 100 %,
+// the same moon drawn at 96 x 96 (150 %) and 128 x 128 (200 %), with every
+// place in it (disc, shown part, landing pixel) scaled alike.
+struct MoonImage {
+    const wchar_t* colourName = L"COLOURMOON";   // bitmap resource names
+    const wchar_t* greyName = L"GREYMOON";
+    int size = kBitmapSize;
+    int centreX = kDiscCentreX;
+    int centreY = kDiscCentreY;
+    double radius = kDiscRadius;
+    int shownSize = kShownSize;
+    int shownLeft = kShownLeft;
+    int shownTop = kShownTop;
+    int shownHalf = kShownHalf;
+    int landingX = kLandingPixelX;
+    int landingY = kLandingPixelY;
+};
+MoonImage MoonImageAt(dpiscale::ImageScale scale);
+// The shaded rows of that bitmap: rows centreY and centreY +/- 1 up to the
+// radius, in the order above. At 100 % the same as ShadeRows(phase).
+std::vector<ShadeRow> ShadeRows(double phase, const MoonImage& image);
 
 }  // namespace moon

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi.h"
 #include "framework/frame.h"
 #include "framework/handles.h"
 #include "framework/strings.h"
@@ -104,7 +105,32 @@ bool CToolBar::CreateEx(CFrameWnd* parent, DWORD tbStyle, DWORD style, UINT id)
     return true;
 }
 
+void CToolBar::SetScaledBitmaps(UINT id150, UINT id200)
+{
+    m_nBitmap150 = id150;
+    m_nBitmap200 = id200;
+}
+
 bool CToolBar::LoadToolBar(UINT idResource)
+{
+    return LoadForDpi(idResource, dpi::ForWindow(m_hWnd));
+}
+
+bool CToolBar::UpdateForDpi(int dpi)
+{
+    if (!m_hWnd || !m_nResource || dpi == m_nDpi)
+        return true;
+    const DWORD style = GetStyle();
+    const HWND parent = GetParent();
+    const UINT id = static_cast<UINT>(GetDlgCtrlID());
+    DestroyWindow();
+    if (!CreateControl(0, TOOLBARCLASSNAMEW, L"", style, RECT{0, 0, 0, 0}, parent, id))
+        return false;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    return LoadForDpi(m_nResource, dpi);
+}
+
+bool CToolBar::LoadForDpi(UINT idResource, int dpi)
 {
     HINSTANCE inst = ::GetModuleHandleW(nullptr);
     HRSRC res = ::FindResourceW(inst, MAKEINTRESOURCEW(idResource), MAKEINTRESOURCEW(241));
@@ -119,8 +145,19 @@ bool CToolBar::LoadToolBar(UINT idResource)
     if (size < 8u + 2u * count)
         return false;
 
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
-    TBADDBITMAP bitmap{inst, idResource};
+    m_nResource = idResource;
+    m_nDpi = dpi;
+    const dpiscale::ImageScale scale = dpiscale::ImageScaleFor(dpi);
+    UINT bitmapId = idResource;
+    if (scale == dpiscale::ImageScale::x150 && m_nBitmap150)
+        bitmapId = m_nBitmap150;
+    else if (scale == dpiscale::ImageScale::x200 && m_nBitmap200)
+        bitmapId = m_nBitmap200;
+    const bool scaled = bitmapId != idResource;
+    SendMessage(TB_SETBITMAPSIZE, 0,
+                MAKELONG(scaled ? dpiscale::ImageLength(width, scale) : width,
+                         scaled ? dpiscale::ImageLength(height, scale) : height));
+    TBADDBITMAP bitmap{inst, bitmapId};
     int images = 0;
     for (WORD i = 0; i < count; ++i)
         images += data[4 + i] != 0;
@@ -135,7 +172,7 @@ bool CToolBar::LoadToolBar(UINT idResource)
         UINT id = data[4 + i];
         if (id == 0) {
             b.fsStyle = BTNS_SEP;
-            b.iBitmap = 6;
+            b.iBitmap = dpiscale::Scale(6, dpi);   // a separator's width
         } else {
             b.iBitmap = image++;
             b.idCommand = static_cast<int>(id);
@@ -146,6 +183,15 @@ bool CToolBar::LoadToolBar(UINT idResource)
         buttons.push_back(b);
     }
     SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    if (dpi != dpiscale::kBaseDpi) {
+        // The room around the images grows with them: the toolbar's own
+        // padding (that of a 96-DPI screen) scaled.
+        const DWORD padding = static_cast<DWORD>(SendMessage(TB_GETPADDING));
+        const int w = (scaled ? dpiscale::ImageLength(width, scale) : width) + dpiscale::Scale(LOWORD(padding), dpi);
+        const int h = (scaled ? dpiscale::ImageLength(height, scale) : height) + dpiscale::Scale(HIWORD(padding), dpi);
+        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h));
+        SendMessage(TB_AUTOSIZE);
+    }
     return true;
 }
 
@@ -171,14 +217,51 @@ bool CStatusBar::Create(CFrameWnd* parent, DWORD style, UINT id)
 {
     if (!CreateBar(STATUSCLASSNAMEW, 0, style, parent, id))
         return false;
-    // Let the control choose its height for its font once, then place it
+    m_nDpi = dpi::System();
+    MeasureHeight();
+    return true;
+}
+
+void CStatusBar::MeasureHeight()
+{
+    // Let the control choose its height for its font, then place it
     // ourselves like the other bars.
+    ModifyStyle(CCS_NOPARENTALIGN | CCS_NORESIZE, 0);
     SendMessage(WM_SIZE);
     RECT rc = GetWindowRect();
     if (rc.bottom - rc.top > 0)
         m_nHeight = rc.bottom - rc.top;
     ModifyStyle(0, CCS_NOPARENTALIGN | CCS_NORESIZE);
-    return true;
+}
+
+int CStatusBar::IndicatorWidth(const std::wstring& text) const
+{
+    return TextWidth(m_hWnd, text) + dpiscale::Scale(8, m_nDpi);
+}
+
+void CStatusBar::UpdateForDpi(int dpi)
+{
+    if (!m_hWnd || dpi == m_nDpi)
+        return;
+    m_nDpi = dpi;
+    if (dpi == dpi::System()) {
+        // The control's own font is the one made for this DPI.
+        SendMessage(WM_SETFONT, 0, FALSE);
+        m_font.Reset();
+    } else {
+        const LOGFONTW lf = dpi::StatusFont(dpi);
+        GdiObject<HFONT> font(::CreateFontIndirectW(&lf));
+        if (!font)
+            return;
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+        m_font = std::move(font);
+    }
+    MeasureHeight();
+    for (Pane& pane : m_panes)
+        if (pane.id != ID_SEPARATOR)
+            pane.width = IndicatorWidth(str::Load(pane.id));
+    UpdateParts();
+    Invalidate(true);
 }
 
 bool CStatusBar::SetIndicators(const UINT* ids, int count)
@@ -195,7 +278,7 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count)
             pane.width = ::GetSystemMetrics(SM_CXSCREEN) / 4;
         } else {
             pane.text = str::Load(pane.id);
-            pane.width = TextWidth(m_hWnd, pane.text) + 8;
+            pane.width = IndicatorWidth(pane.text);
         }
         m_panes.push_back(pane);
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "framework/wnd.h"
 
 class CFrameWnd;
@@ -50,17 +51,31 @@ class CToolBar : public CControlBar {
 public:
     // tbStyle: TBSTYLE_ bits such as TBSTYLE_FLAT; style: window and CBRS_ bits.
     bool CreateEx(CFrameWnd* parent, DWORD tbStyle, DWORD style, UINT id);
+    // Bitmaps of the same buttons drawn at 150 % and 200 % (resource ids),
+    // for screens of a higher DPI; set before LoadToolBar. Without them the
+    // 100 % bitmap serves every DPI.
+    void SetScaledBitmaps(UINT id150, UINT id200);
     // Loads the button bitmap and the toolbar resource (type 241: WORD
     // version 1, button width, button height, count, then the command ids,
-    // 0 for a separator).
+    // 0 for a separator), for the DPI of the bar's window: the bitmap drawn
+    // for it, and padding and separators scaled with it.
     bool LoadToolBar(UINT idResource);
+    // The same for another DPI (the frame moved to another monitor): the
+    // control is made afresh, since it cannot change its image size.
+    bool UpdateForDpi(int dpi);
     int CalcHeight(int width) const override;
     void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
 
     const std::vector<UINT>& ButtonIds() const { return m_ids; }
 
 private:
+    bool LoadForDpi(UINT idResource, int dpi);
+
     std::vector<UINT> m_ids;
+    UINT m_nResource = 0;
+    UINT m_nBitmap150 = 0;
+    UINT m_nBitmap200 = 0;
+    int m_nDpi = 0;
 };
 
 class CStatusBar : public CControlBar {
@@ -78,9 +93,17 @@ public:
     void SetPaneWidth(int index, int width);
     int CalcHeight(int width) const override;
     void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    // The system's status-bar font made for a DPI, and the height and
+    // indicator widths that go with it. At the system DPI the control keeps
+    // the font it chose itself.
+    void UpdateForDpi(int dpi);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The height the control gives itself for its font.
+    void MeasureHeight();
+    // Width of an indicator pane for its text.
+    int IndicatorWidth(const std::wstring& text) const;
     // Recomputes the part edges; the first pane stretches.
     void UpdateParts();
     // Hands one pane's text to the control (none while it is disabled).
@@ -96,4 +119,6 @@ protected:
     };
     std::vector<Pane> m_panes;
     int m_nHeight = 20;
+    int m_nDpi = 0;
+    GdiObject<HFONT> m_font;   // null: the control's own font
 };

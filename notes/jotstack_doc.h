@@ -77,6 +77,11 @@ public:
     // since the INI file last had it, and the font when it changed.
     void SaveViewStates();
 
+    // The window moved to a monitor of another DPI: every page window there
+    // is (on screen or kept) takes its font at the new scale; pages without
+    // a window get theirs at the DPI of the moment they are shown.
+    void UpdateViewsForDpi(int oldDpi, int newDpi);
+
     // ---- Called by the views and frames -------------------------------------
     // A page's frame became the active one (the user may pick it from the
     // window menu): its tab follows.

@@ -81,6 +81,13 @@ CJotstackView* CJotstackDoc::FindView(notebook::PageId id) const
     return nullptr;
 }
 
+void CJotstackDoc::UpdateViewsForDpi(int oldDpi, int newDpi)
+{
+    for (CView* v : m_viewList)
+        if (auto* view = dynamic_cast<CJotstackView*>(v))
+            view->UpdateForDpi(oldDpi, newDpi);
+}
+
 CJotstackView* CJotstackDoc::ShowPage(int index)
 {
     if (index < 0) {

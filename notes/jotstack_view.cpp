@@ -1,6 +1,7 @@
 #include "notes/jotstack_view.h"
 
 #include "app/para_block.h"
+#include "framework/dpi.h"
 #include "framework/print_preview.h"
 #include "notes/jotstack_doc.h"
 #include "notes/page_rules.h"
@@ -32,6 +33,14 @@ constexpr int kMaxFontHeight = 4096;
 LOGFONTW& SharedPageFont()
 {
     return g_font;
+}
+
+LOGFONTW PageFontAt(const LOGFONTW& font96, int dpi)
+{
+    LOGFONTW lf = font96;
+    lf.lfHeight = dpiscale::ScaleFontHeight(font96.lfHeight, dpi);
+    lf.lfWidth = dpiscale::Scale(font96.lfWidth, dpi);
+    return lf;
 }
 
 void CJotstackView::LoadFontSettings()
@@ -178,7 +187,10 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (r == -1)
             return r;
         if (g_font.lfHeight != 0) {
-            m_font.Reset(::CreateFontIndirectW(&g_font));
+            // The INI keeps the size a 96-DPI screen shows; the page shows
+            // it at the DPI of its monitor.
+            const LOGFONTW lf = PageFontAt(g_font, dpi::ForWindow(m_hWnd));
+            m_font.Reset(::CreateFontIndirectW(&lf));
             if (m_font)
                 SetFont(m_font.Get(), true);
         }
@@ -198,4 +210,20 @@ LRESULT CJotstackView::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     return CDragEdit::WindowProc(msg, wp, lp);
+}
+
+void CJotstackView::UpdateForDpi(int oldDpi, int newDpi)
+{
+    if (!m_font || !m_hWnd || oldDpi == newDpi)
+        return;
+    LOGFONTW lf{};
+    if (!::GetObjectW(m_font.Get(), sizeof lf, &lf))
+        return;
+    lf.lfHeight = dpiscale::Rescale(lf.lfHeight, oldDpi, newDpi);
+    lf.lfWidth = dpiscale::Rescale(lf.lfWidth, oldDpi, newDpi);
+    UniqueFont font(::CreateFontIndirectW(&lf));
+    if (!font)
+        return;
+    SetFont(font.Get(), true);
+    m_font = std::move(font);
 }

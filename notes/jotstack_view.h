@@ -56,6 +56,8 @@ public:
 
     // The font settings shared by all pages, from section "Font".
     static void LoadFontSettings();
+    // The page moved to a monitor of another DPI: its font at the new scale.
+    void UpdateForDpi(int oldDpi, int newDpi);
 
     void OnActivateView(bool activate, CView* activated, CView* deactivated) override;
 

@@ -7,13 +7,16 @@
 
 #include "app/para_block.h"
 #include "framework/dialog.h"
+#include "framework/dpi.h"
 #include "notes/garbled_text.h"
 #include "notes/jotstack_view.h"
 #include "notes/storage_file.h"
 #include "res/resource.h"
 
-// The display font shared by all pages (jotstack_view.cpp).
+// The display font shared by all pages (jotstack_view.cpp), with its height
+// as a 96-DPI screen shows it, and that font at another DPI.
 LOGFONTW& SharedPageFont();
+LOGFONTW PageFontAt(const LOGFONTW& font96, int dpi);
 
 namespace {
 
@@ -274,6 +277,14 @@ void CJotstackView::OnSetFont()
     if (!current)
         current = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
     ::GetObjectW(current, sizeof lf, &lf);
+    // The font dialog turns heights into points at the system DPI; the page
+    // shows its font at its monitor's DPI, and the INI keeps it as at 96 DPI.
+    const int pageDpi = dpi::ForWindow(m_hWnd);
+    const int dialogDpi = dpi::System();
+    if (m_font) {
+        lf.lfHeight = dpiscale::Rescale(lf.lfHeight, pageDpi, dialogDpi);
+        lf.lfWidth = dpiscale::Rescale(lf.lfWidth, pageDpi, dialogDpi);
+    }
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = m_hWnd;
@@ -281,12 +292,22 @@ void CJotstackView::OnSetFont()
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
     if (!::ChooseFontW(&cf))
         return;
-    UniqueFont font(::CreateFontIndirectW(&lf));
+    LOGFONTW chosen96 = lf;
+    if (dialogDpi != dpiscale::kBaseDpi) {
+        // The size picked in points is the height it has on a 96-DPI screen;
+        // taking the height back from this DPI could be a pixel off.
+        chosen96.lfHeight = lf.lfHeight < 0 && cf.iPointSize > 0
+                                ? -::MulDiv(cf.iPointSize, dpiscale::kBaseDpi, 720)
+                                : dpiscale::UnscaleFontHeight(lf.lfHeight, dialogDpi);
+        chosen96.lfWidth = dpiscale::Unscale(lf.lfWidth, dialogDpi);
+    }
+    const LOGFONTW shown = PageFontAt(chosen96, pageDpi);
+    UniqueFont font(::CreateFontIndirectW(&shown));
     if (!font)
         return;
     SetFont(font.Get(), true);
     m_font = std::move(font);
-    SharedPageFont() = lf;
+    SharedPageFont() = chosen96;
     TakeNewSettings();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "framework/dpi.h"
 #include "framework/print_preview.h"
 #include "notes/jotstack_view.h"
 #include "res/resource.h"
@@ -25,9 +26,8 @@ LOGFONTW FontForDevice(HWND edit, int dpiY)
     if (!font)
         font = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
     ::GetObjectW(font, sizeof lf, &lf);
-    HDC screen = ::GetDC(nullptr);
-    int screenDpi = std::max(1, ::GetDeviceCaps(screen, LOGPIXELSY));
-    ::ReleaseDC(nullptr, screen);
+    // The page's font is made for the DPI of its monitor.
+    const int screenDpi = dpi::ForWindow(edit);
     lf.lfHeight = ::MulDiv(lf.lfHeight, dpiY, screenDpi);
     lf.lfWidth = ::MulDiv(lf.lfWidth, dpiY, screenDpi);
     if (lf.lfHeight == 0)

@@ -9,7 +9,7 @@ namespace notesfile {
 
 std::wstring StoragePath()
 {
-    return ModulePathWithExtension(L".txt");
+    return NotesPathWithExtension(L".txt");
 }
 
 std::wstring BackupPath(const std::wstring& storagePath)

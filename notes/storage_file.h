@@ -25,7 +25,8 @@
 
 namespace notesfile {
 
-// The storage path: the executable's path with ".txt".
+// The storage path: the executable's path with ".txt" (or the same name in
+// the user's notes folder, see NotesPathWithExtension).
 std::wstring StoragePath();
 // The backup of a storage path: extension removed, ".bak.txt" appended.
 std::wstring BackupPath(const std::wstring& storagePath);

@@ -7,6 +7,8 @@
 #define IDR_JOTSTACK_PAGE           129   // menu while pages are open; document string
 #define IDR_TRAY_MENU               130   // notification-area menu
 #define IDI_JOTSTACK                128
+#define IDB_TOOLBAR_150             170   // toolbar buttons drawn at 150 %
+#define IDB_TOOLBAR_200             171   // and at 200 %
 #define IDD_ABOUTBOX                100
 #define IDD_TAB_WIDTH               131
 #define IDD_IE_DRAG                 132

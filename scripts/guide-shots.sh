@@ -7,6 +7,10 @@
 #   scripts/guide-shots.sh        (after cmake --build --preset win32, or win64)
 #
 # Uses a prefix of its own (build/guide-<flavour>/wineprefix) and its own X display.
+#
+# JOT_SHOT_DPI=144 (or 192 ...) takes the same pictures at that display scale
+# (Wine's LogPixels in the prefix) into build/shots-<dpi>/ instead, for
+# looking at the program on a high-DPI screen; the guide is left alone.
 set -eu
 JOT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$JOT_ROOT"
@@ -15,15 +19,30 @@ cd "$JOT_ROOT"
 export JOT_FLAVOUR=${JOT_FLAVOUR:-$JOT_DEFAULT_FLAVOUR}
 EXE=$JOT_ROOT/build/$JOT_FLAVOUR/Jotstack.exe
 DRIVE=$JOT_ROOT/build/$JOT_FLAVOUR/tools/jotdrive.exe
-OUT=$JOT_ROOT/guide/images
+DPI=${JOT_SHOT_DPI:-96}
+if [ "$DPI" = 96 ]; then
+    OUT=$JOT_ROOT/guide/images
+    JOT_WINEPREFIX=$JOT_ROOT/build/guide-$JOT_FLAVOUR/wineprefix
+else
+    OUT=$JOT_ROOT/build/shots-$DPI
+    JOT_WINEPREFIX=$JOT_ROOT/build/shots-$DPI-$JOT_FLAVOUR/wineprefix
+fi
 [ -f "$EXE" ] && [ -f "$DRIVE" ] || { echo "build the $JOT_FLAVOUR preset first" >&2; exit 1; }
 mkdir -p "$OUT"
 
-JOT_WINEPREFIX=$JOT_ROOT/build/guide-$JOT_FLAVOUR/wineprefix
 JOT_FRESH_PREFIX=1
 unset DISPLAY   # always our own screen, of a known size
+# A screen as much larger as the scale, so that the windows fit as at 100 %.
+JOT_SCREEN=$((1280 * DPI / 96))x$((800 * DPI / 96))
 . "$JOT_ROOT/scripts/wine-env.sh"
 unset JOT_FRESH_PREFIX
+if [ "$DPI" != 96 ]; then
+    # Wine 8 takes the display scale from the user's LogPixels (a DWORD) when
+    # its server starts.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
+fi
 
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
@@ -50,7 +69,10 @@ text = "".join(sep + name + "\r\n" + body for name, body in pages)
 with open(sys.argv[1], "wb") as f:
     f.write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
-printf '[Position]\r\nWindowPos=0,1,-1,-1,-1,-1,40,30,760,530\r\n' > "$APPDIR/Jotstack.ini"
+# The same window as at 100 %, in the pixels of this scale.
+px() { echo $(($1 * DPI / 96)); }
+printf '[Position]\r\nWindowPos=0,1,-1,-1,-1,-1,%d,%d,%d,%d\r\n' \
+    "$(px 40)" "$(px 30)" "$(px 760)" "$(px 530)" > "$APPDIR/Jotstack.ini"
 
 drive() { wine "$DRIVE" "$@" 2>/dev/null; }
 shot_root() { import -window root -display "$DISPLAY" "$1"; }
@@ -59,7 +81,7 @@ trim() { convert "$1" -trim +repage "$2"; rm -f "$1"; }
 shot() {   # shot NAME: the whole visible picture, trimmed
     shot_root "$OUT/.raw.png"
     trim "$OUT/.raw.png" "$OUT/$1.png"
-    echo "guide/images/$1.png"
+    echo "${OUT#$JOT_ROOT/}/$1.png"
 }
 # shot_of TITLE NAME: the area of the window with that title (a menu that
 # hangs from the window's menu bar is inside it).
@@ -70,7 +92,7 @@ shot_of() {
     shot_root "$OUT/.raw.png"
     convert "$OUT/.raw.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$2.png"
     rm -f "$OUT/.raw.png"
-    echo "guide/images/$2.png"
+    echo "${OUT#$JOT_ROOT/}/$2.png"
 }
 close_all() {
     for t in "$@"; do drive close "$t" || true; done
@@ -86,7 +108,7 @@ sleep 2
 xdotool mousemove 60 40
 drive traymenu; sleep 1
 shot tray-menu
-xdotool key Escape; sleep 0.5
+drive escape; sleep 0.5
 
 drive command 32771; sleep 1.5     # 显示编辑窗口
 MAIN="Jotstack - \\[日常\\]"
@@ -94,11 +116,11 @@ shot_of "$MAIN" main-window
 
 drive menu t; sleep 1              # 工具
 shot_of "$MAIN" tools-menu
-xdotool key Escape Escape; sleep 0.5
+drive escape; drive escape; sleep 0.5
 
 drive menu v; sleep 1              # 查看
 shot_of "$MAIN" view-menu
-xdotool key Escape Escape; sleep 0.5
+drive escape; drive escape; sleep 0.5
 
 # Dialogs: command id, window title, picture name.
 dialog() {
@@ -127,15 +149,17 @@ if drive wait "时钟选项" 4000 && drive click "时钟选项" 1098 && drive ok
     sleep 2.5
     shot_root "$OUT/.raw.png"
     width=$(identify -format %w "$OUT/.raw.png")
-    convert "$OUT/.raw.png" -crop "220x220+$((width - 230))+80" +repage -trim +repage "$OUT/clock.png"
+    convert "$OUT/.raw.png" -crop "$(px 220)x$(px 220)+$((width - $(px 230)))+$(px 80)" +repage -trim +repage \
+        "$OUT/clock.png"
     rm -f "$OUT/.raw.png"
-    echo "guide/images/clock.png"
+    echo "${OUT#$JOT_ROOT/}/clock.png"
 else
     close_all "时钟选项"
 fi
 drive command 32772 || true        # 退出
 sleep 1
 
+[ "$DPI" = 96 ] || exit 0
 # Pictures the guide keeps in "<!--shot NAME ... -->" comments appear as soon
 # as this build could take them.
 python3 - "$JOT_ROOT/guide" <<'PY'

@@ -21,7 +21,7 @@ fi
 for p in cmake make g++ git googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
          g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
-         $wine_pkgs xvfb xauth x11-utils xdotool openbox imagemagick locales fonts-wqy-zenhei \
+         $wine_pkgs fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick locales fonts-wqy-zenhei \
          python3 python3-xlib libgumbo-dev clang; do
     have_pkg "$p" || need="$need $p"
 done

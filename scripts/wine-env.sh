@@ -10,6 +10,7 @@
 #   JOT_NO_32BIT=1  behave as on a machine that executes no 32-bit code
 #   JOT_NO_WM=1     our own display without a window manager (Wine takes
 #                   drops from older X programs only there)
+#   JOT_SCREEN      size of our own display (default 1280x800)
 #
 # The shell that sources this calls jot_stop_display when it is done.
 
@@ -63,7 +64,7 @@ jot_start_xvfb() {
     # Pick a display number nobody uses.
     n=91
     while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${JOT_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 &
     JOT_XVFB_PID=$!
     i=0
     while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
@@ -114,24 +115,34 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    # Small Chinese text stays readable with the bitmap-hinted WenQuanYi
-    # face; Wine draws the window captions itself, as Windows does.
+    # The Chinese faces the program and the dialogs ask for are WenQuanYi
+    # Zen Hei: it measures as it draws. (Its "Sharp" twin draws the embedded
+    # bitmaps of 12 and 16 pixels up to 7 pixels wider than GetTextExtent
+    # says, so menu titles lose their last character: "文件(F".)
+    # Wine draws the window captions itself, as Windows does.
     # regedit reads version-5 files as UTF-16 (a REGEDIT4 file would be
     # read in the ANSI code page and garble the Chinese face name).
     { printf '\377\376'; iconv -f UTF-8 -t UTF-16LE <<'REG'
 Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"宋体"="WenQuanYi Zen Hei Sharp"
-"SimSun"="WenQuanYi Zen Hei Sharp"
-"Tahoma"="WenQuanYi Zen Hei Sharp"
-"MS Shell Dlg"="WenQuanYi Zen Hei Sharp"
-"MS Shell Dlg 2"="WenQuanYi Zen Hei Sharp"
+"宋体"="WenQuanYi Zen Hei"
+"SimSun"="WenQuanYi Zen Hei"
+"Tahoma"="WenQuanYi Zen Hei"
+"MS Shell Dlg"="WenQuanYi Zen Hei"
+"MS Shell Dlg 2"="WenQuanYi Zen Hei"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
 REG
     } > "$WINEPREFIX/jotstack-fonts.reg"
     wine regedit "$WINEPREFIX/jotstack-fonts.reg" >/dev/null 2>&1 || true
+    # The caption buttons are glyphs of Wine's Marlett (Debian's fonts-wine),
+    # which Debian's Wine 8 loads only from the prefix's Fonts folder;
+    # without it they show as "0 1 r".
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     wineserver -w
 fi

@@ -8,6 +8,7 @@
 #include <new>
 #include <string_view>
 
+#include "framework/dpi.h"
 #include "framework/exceptions.h"
 #include "tabstrip/tab_glyphs.h"
 
@@ -54,17 +55,36 @@ CCustomTabCtrl::CCustomTabCtrl()
     if (!RegisterClassOnce())
         throw CResourceException();
 
-    LOGFONTW lf{};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    m_measureDc = ::CreateCompatibleDC(nullptr);
+    CreateFontsAndGlyphs(dpi::System());
+}
+
+void CCustomTabCtrl::CreateFontsAndGlyphs(int dpi)
+{
+    m_nDpi = dpi;
+    // The stock font is made for the system DPI; on a monitor of another
+    // DPI the same font is scaled to it.
+    LOGFONTW lf = dpi::StockFont(DEFAULT_GUI_FONT, dpi);
     m_fontNormal.Reset(::CreateFontIndirectW(&lf));
     lf.lfWeight = FW_BOLD;
     m_fontBold.Reset(::CreateFontIndirectW(&lf));
-    m_glyphs.Reset(::CreateBitmap(tabstrip::kGlyphCells * tabstrip::kGlyphWidth,
-                                  tabstrip::kGlyphHeight, 1, 1, tabstrip::GlyphBits().data()));
-    m_measureDc = ::CreateCompatibleDC(nullptr);
+    m_glyphStrip = tabstrip::GlyphStripAt(dpiscale::ImageScaleFor(dpi));
+    m_glyphs.Reset(::CreateBitmap(tabstrip::kGlyphCells * m_glyphStrip.cellWidth, m_glyphStrip.cellHeight, 1, 1,
+                                  m_glyphStrip.bits.data()));
     if (m_measureDc)
         ::SelectObject(m_measureDc, m_fontBold ? static_cast<HGDIOBJ>(m_fontBold.Get())
                                                : ::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void CCustomTabCtrl::UpdateForDpi()
+{
+    const int dpi = dpi::ForWindow(m_hWnd);
+    if (dpi == m_nDpi)
+        return;
+    CreateFontsAndGlyphs(dpi);
+    m_logic.RemeasureAll();
+    m_logic.LayOut(tabstrip::LayoutMode::Fit, m_logic.GetCurSel());
+    Repaint();
 }
 
 CCustomTabCtrl::~CCustomTabCtrl()
@@ -294,6 +314,7 @@ LRESULT CCustomTabCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 void CCustomTabCtrl::OnCreate()
 {
+    UpdateForDpi();
     const DWORD style = GetStyle();
     m_logic.SetButtonsPresent((style & CTCS_FOURBUTTONS) != 0);
     m_look.Load(m_hWnd);

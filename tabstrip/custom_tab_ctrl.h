@@ -14,6 +14,7 @@
 #include "framework/wnd.h"
 #include "framework/handles.h"
 #include "tabstrip/tab_button_look.h"
+#include "tabstrip/tab_glyphs.h"
 #include "tabstrip/tab_strip_logic.h"
 
 // Style bits of the strip, in the low word of the window style.
@@ -99,6 +100,12 @@ public:
     int HitTest(POINT pt) const;
     int GetFirstVisible() const;
 
+    // Fonts and arrow glyphs for the DPI of the strip's monitor (the tabs'
+    // geometry follows the strip's height, which the status bar sets). The
+    // frame calls it after a DPI change; creation does it too.
+    void UpdateForDpi();
+    int Dpi() const { return m_nDpi; }
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -124,10 +131,14 @@ private:
     void DrawButtons(HDC dc, int height) const;
     void DrawGlyph(HDC dc, int cell, COLORREF colour, POINT at) const;
 
+    void CreateFontsAndGlyphs(int dpi);
+
     tabstrip::TabStripLogic m_logic;
     GdiObject<HFONT> m_fontNormal;
     GdiObject<HFONT> m_fontBold;
     GdiObject<HBITMAP> m_glyphs;
+    tabstrip::GlyphStrip m_glyphStrip;
+    int m_nDpi = 0;
     HDC m_measureDc = nullptr;   // memory DC with the bold font, for label widths
     CTabButtonLook m_look;
 };

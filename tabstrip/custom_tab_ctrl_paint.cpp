@@ -152,38 +152,39 @@ void CCustomTabCtrl::DrawButtons(HDC dc, int height) const
                 flags |= DFCS_PUSHED;
             ::DrawFrameControl(dc, &rc, DFC_BUTTON, flags);
         }
-        const tabstrip::TabPoint at = tabstrip::GlyphOrigin({rc.left, rc.top, rc.right, rc.bottom});
+        const tabstrip::TabPoint at = tabstrip::GlyphOrigin({rc.left, rc.top, rc.right, rc.bottom}, m_glyphStrip);
         DrawGlyph(dc, tabstrip::GlyphCellOf(button), glyph, {at.x, at.y});
     }
 }
 
-// Paints the cell's ink pixels in `colour` and leaves the rest of the 8 x 7
-// cell as it was: XOR a copy coloured ink-on-white, AND the monochrome mask
-// (ink black, rest white) to clear the ink pixels, XOR the copy again.
+// Paints the cell's ink pixels in `colour` and leaves the rest of the cell
+// (8 x 7 at 100 %) as it was: XOR a copy coloured ink-on-white, AND the
+// monochrome mask (ink black, rest white) to clear the ink pixels, XOR the
+// copy again.
 void CCustomTabCtrl::DrawGlyph(HDC dc, int cell, COLORREF colour, POINT at) const
 {
-    using tabstrip::kGlyphHeight;
-    using tabstrip::kGlyphWidth;
+    const int width = m_glyphStrip.cellWidth;
+    const int height = m_glyphStrip.cellHeight;
     if (!m_glyphs)
         return;
     MemoryDc mono(dc);
     MemoryDc tinted(dc);
-    GdiObject<HBITMAP> tintedBitmap(::CreateCompatibleBitmap(dc, kGlyphWidth, kGlyphHeight));
+    GdiObject<HBITMAP> tintedBitmap(::CreateCompatibleBitmap(dc, width, height));
     if (!mono || !tinted || !tintedBitmap)
         return;
     SelectObjectScope selectMono(mono.Get(), m_glyphs.Get());
     SelectObjectScope selectTinted(tinted.Get(), tintedBitmap.Get());
-    const int sx = cell * kGlyphWidth;
+    const int sx = cell * width;
 
     ::SetTextColor(tinted.Get(), colour);
     ::SetBkColor(tinted.Get(), RGB(255, 255, 255));
-    ::BitBlt(tinted.Get(), 0, 0, kGlyphWidth, kGlyphHeight, mono.Get(), sx, 0, SRCCOPY);
+    ::BitBlt(tinted.Get(), 0, 0, width, height, mono.Get(), sx, 0, SRCCOPY);
 
     const COLORREF oldBk = ::SetBkColor(dc, RGB(255, 255, 255));
     const COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
-    ::BitBlt(dc, at.x, at.y, kGlyphWidth, kGlyphHeight, tinted.Get(), 0, 0, SRCINVERT);
-    ::BitBlt(dc, at.x, at.y, kGlyphWidth, kGlyphHeight, mono.Get(), sx, 0, SRCAND);
-    ::BitBlt(dc, at.x, at.y, kGlyphWidth, kGlyphHeight, tinted.Get(), 0, 0, SRCINVERT);
+    ::BitBlt(dc, at.x, at.y, width, height, tinted.Get(), 0, 0, SRCINVERT);
+    ::BitBlt(dc, at.x, at.y, width, height, mono.Get(), sx, 0, SRCAND);
+    ::BitBlt(dc, at.x, at.y, width, height, tinted.Get(), 0, 0, SRCINVERT);
     ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBk);
 }

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "framework/dpi_scale.h"
 
 #include "tabstrip/tab_layout.h"
 
@@ -24,5 +27,19 @@ inline constexpr int GlyphCellOf(ScrollButton b) { return static_cast<int>(b); }
 
 // Top-left corner of the glyph centred in a button rectangle.
 TabPoint GlyphOrigin(const TabRect& button);
+
+// The glyph strip for a display scale: every cell enlarged pixel by pixel
+// (each target pixel takes the source pixel under its centre), so the
+// arrows stay sharp; at 100 % exactly GlyphBits(). Rows are WORD aligned,
+// as CreateBitmap wants them.
+struct GlyphStrip {
+    int cellWidth = kGlyphWidth;
+    int cellHeight = kGlyphHeight;
+    int rowBytes = kGlyphRowBytes;
+    std::vector<uint8_t> bits;
+};
+GlyphStrip GlyphStripAt(dpiscale::ImageScale scale);
+// The glyph of a strip centred in a button rectangle.
+TabPoint GlyphOrigin(const TabRect& button, const GlyphStrip& strip);
 
 }  // namespace tabstrip

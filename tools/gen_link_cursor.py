@@ -2,7 +2,8 @@
 """Draws the hand cursor shown over links in the About box: res/link.cur.
 
     32 x 32 pixels, 1 bit per pixel (AND mask and XOR image), hot spot on the
-    tip of the pointing finger.
+    tip of the pointing finger; also 48 x 48 and 64 x 64 for the display
+    scales of 150 % and 200 % (tools/cursor_scale.py).
 
 Python 3 standard library only. The output is committed; run this again after
 changing the drawing:
@@ -11,7 +12,8 @@ changing the drawing:
 """
 
 import os
-import struct
+
+import cursor_scale
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -40,30 +42,15 @@ HAND = [
     ".....kkkkkkkkk...",
 ]
 HOT_X, HOT_Y = 6, 0
-SIZE = 32
 
 
 def cursor_bytes():
-    # Rows bottom-up, 4 bytes (32 bits) each.
-    xor_rows, and_rows = [], []
-    for y in range(SIZE - 1, -1, -1):
-        line = HAND[y] if y < len(HAND) else ""
-        xor_bits = and_bits = 0
-        for x in range(SIZE):
-            c = line[x] if x < len(line) else "."
-            bit = 1 << (31 - x)
-            if c == ".":
-                and_bits |= bit            # screen shows through
-            elif c == "w":
-                xor_bits |= bit            # white (palette entry 1)
-        xor_rows.append(struct.pack(">I", xor_bits))
-        and_rows.append(struct.pack(">I", and_bits))
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = bytes([0, 0, 0, 0, 255, 255, 255, 0])
-    image = header + palette + b"".join(xor_rows) + b"".join(and_rows)
-    directory = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, HOT_X, HOT_Y, len(image), 6 + 16)
-    return directory + entry + image
+    images = []
+    for percent, size in cursor_scale.SIZES.items():
+        grid = cursor_scale.scaled(HAND, percent)
+        hx, hy = cursor_scale.scaled_hot(HOT_X, HOT_Y, percent)
+        images.append((size, hx, hy, cursor_scale.mono_image(grid, lambda n: (0, 0, 0, 0, 2, 0))))
+    return cursor_scale.cursor_file(images, 2)
 
 
 def main():

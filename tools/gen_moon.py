@@ -6,6 +6,10 @@ into res/.
                         a warm grey ramp of 255 colours plus pure red
     res/greymoon.bmp    bitmap "GREYMOON": 64 x 64, 4 bits per pixel,
                         16 grey levels, for displays of 256 colours or fewer
+    res/colourmoon150.bmp, res/greymoon150.bmp, res/colourmoon200.bmp,
+    res/greymoon200.bmp
+                        the same moon drawn at 96 x 96 and 128 x 128 pixels
+                        (150 % and 200 %), for screens of a higher DPI
 
 The disc is centred at column 32, row 28 with a radius of 27 pixels on black;
 the program darkens it row by row outside the lit part. The moon is drawn
@@ -102,17 +106,21 @@ def albedo(u, v, noise):
     return min(1.0, max(0.12, a))
 
 
-def draw_moon():
-    """The full moon as 64 x 64 brightness values 0..1, rows top down."""
+def draw_moon(scale=1):
+    """The full moon as brightness values 0..1, rows top down: 64 x 64 at
+    scale 1, and the same moon 1.5 or 2 times as large (96, 128 pixels), as
+    sharp as the small one, for screens of a higher DPI."""
     noise = Noise(19690720)
-    image = [[0.0] * SIZE for _ in range(SIZE)]
-    for y in range(SIZE):
-        for x in range(SIZE):
+    size = round(SIZE * scale)
+    image = [[0.0] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
             total = 0.0
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    px = x + (sx + 0.5) / SAMPLES
-                    py = y + (sy + 0.5) / SAMPLES
+                    # Sample positions in the pixels of the 64 x 64 design.
+                    px = (x + (sx + 0.5) / SAMPLES) / scale
+                    py = (y + (sy + 0.5) / SAMPLES) / scale
                     # Pixel (32, 28) is the centre pixel: its middle is the disc's centre.
                     u = (px - (CENTRE_X + 0.5)) / RADIUS
                     v = (py - (CENTRE_Y + 0.5)) / RADIUS
@@ -142,11 +150,12 @@ def grey_palette():
 
 def write_bmp(path, bits, palette, indices):
     """A bottom-up BMP with a palette; rows padded to four bytes."""
-    row_bytes = (SIZE * bits + 31) // 32 * 4
+    size = len(indices)
+    row_bytes = (size * bits + 31) // 32 * 4
     pixels = bytearray()
-    for y in range(SIZE - 1, -1, -1):
+    for y in range(size - 1, -1, -1):
         row = bytearray(row_bytes)
-        for x in range(SIZE):
+        for x in range(size):
             index = indices[y][x]
             if bits == 8:
                 row[x] = index
@@ -159,17 +168,18 @@ def write_bmp(path, bits, palette, indices):
     palette_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
     offset = 14 + 40 + len(palette_bytes)
     header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, bits, 0, len(pixels), 2835, 2835,
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, bits, 0, len(pixels), 2835, 2835,
                        len(palette), len(palette))
     with open(path, "wb") as f:
         f.write(header + info + palette_bytes + bytes(pixels))
 
 
 def write_preview(path, palette, indices, scale=6):
+    size = len(indices)
     with open(path, "wb") as f:
-        f.write(b"P6 %d %d 255\n" % (SIZE * scale, SIZE * scale))
-        for y in range(SIZE):
-            row = b"".join(bytes(palette[indices[y][x]]) * scale for x in range(SIZE))
+        f.write(b"P6 %d %d 255\n" % (size * scale, size * scale))
+        for y in range(size):
+            row = b"".join(bytes(palette[indices[y][x]]) * scale for x in range(size))
             f.write(row * scale)
 
 
@@ -178,18 +188,20 @@ def main():
     parser.add_argument("--preview", metavar="DIR", help="also write enlarged PPM copies")
     args = parser.parse_args()
 
-    image = draw_moon()
-    peak = max(max(row) for row in image)
-    colour = [[min(254, round(v / peak * 254)) for v in row] for row in image]
-    grey = [[min(15, round(v / peak * 15)) for v in row] for row in image]
-
     res = os.path.join(ROOT, "res")
-    write_bmp(os.path.join(res, "colourmoon.bmp"), 8, colour_palette(), colour)
-    write_bmp(os.path.join(res, "greymoon.bmp"), 4, grey_palette(), grey)
-    if args.preview:
-        os.makedirs(args.preview, exist_ok=True)
-        write_preview(os.path.join(args.preview, "colourmoon.ppm"), colour_palette(), colour)
-        write_preview(os.path.join(args.preview, "greymoon.ppm"), grey_palette(), grey)
+    for scale, suffix in ((1, ""), (1.5, "150"), (2, "200")):
+        image = draw_moon(scale)
+        peak = max(max(row) for row in image)
+        colour = [[min(254, round(v / peak * 254)) for v in row] for row in image]
+        grey = [[min(15, round(v / peak * 15)) for v in row] for row in image]
+        write_bmp(os.path.join(res, "colourmoon%s.bmp" % suffix), 8, colour_palette(), colour)
+        write_bmp(os.path.join(res, "greymoon%s.bmp" % suffix), 4, grey_palette(), grey)
+        if args.preview:
+            os.makedirs(args.preview, exist_ok=True)
+            write_preview(os.path.join(args.preview, "colourmoon%s.ppm" % suffix), colour_palette(), colour,
+                          round(6 / scale))
+            write_preview(os.path.join(args.preview, "greymoon%s.ppm" % suffix), grey_palette(), grey,
+                          round(6 / scale))
 
 
 if __name__ == "__main__":

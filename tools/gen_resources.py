@@ -4,8 +4,13 @@
     res/toolbar.bmp   toolbar 128: 21 buttons of 16 x 15 pixels side by side,
                       4 bits per pixel, standard 16-colour palette, light grey
                       RGB(192,192,192) background
-    res/jotstack.ico  icon 128: 48, 32 and 16 pixels, each in 32-bit colour
-                      with alpha and in 8-bit colour for old displays
+    res/toolbar150.bmp, res/toolbar200.bmp
+                      the same buttons at 150 % (24 x 23) and 200 % (32 x 30)
+                      for screens of a higher DPI, enlarged from the same
+                      drawings by pixel-art rules (no blended colours)
+    res/jotstack.ico  icon 128: 64, 48, 32, 24 and 16 pixels (16 to 64 for the
+                      display scales from 100 % to 200 %), each in 32-bit
+                      colour with alpha and in 8-bit colour for old displays
 
 Python 3 standard library only. The outputs are committed, the build does not
 run this script; run it again after changing a drawing:
@@ -576,6 +581,82 @@ def toolbar_pixels():
     return strip
 
 
+def scale2x(px):
+    """Doubles a pixel grid (Scale2x / EPX): every pixel becomes 2 x 2, and
+    where two neighbours of the same colour meet across a corner the corner
+    takes their colour, so diagonal strokes stay strokes instead of stairs.
+    No new colours: the result still maps onto the 3-D system colours."""
+    h, w = len(px), len(px[0])
+
+    def at(x, y):
+        return px[min(max(y, 0), h - 1)][min(max(x, 0), w - 1)]
+
+    out = [[0] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            out[2 * y][2 * x] = a if c == a and c != d and a != b else p
+            out[2 * y][2 * x + 1] = b if a == b and a != c and b != d else p
+            out[2 * y + 1][2 * x] = c if d == c and d != b and c != a else p
+            out[2 * y + 1][2 * x + 1] = d if b == d and b != a and d != c else p
+    return out
+
+
+def scale3x(px):
+    """Triples a pixel grid (Scale3x, the same idea with 3 x 3 blocks)."""
+    h, w = len(px), len(px[0])
+
+    def at(x, y):
+        return px[min(max(y, 0), h - 1)][min(max(x, 0), w - 1)]
+
+    out = [[0] * (3 * w) for _ in range(3 * h)]
+    for y in range(h):
+        for x in range(w):
+            A, B, C = at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1)
+            D, E, F = at(x - 1, y), at(x, y), at(x + 1, y)
+            G, H, I = at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)
+            block = [E] * 9
+            if B != H and D != F:
+                block[0] = D if D == B else E
+                block[1] = B if (D == B and E != C) or (B == F and E != A) else E
+                block[2] = F if B == F else E
+                block[3] = D if (D == B and E != G) or (D == H and E != A) else E
+                block[5] = F if (B == F and E != I) or (H == F and E != C) else E
+                block[6] = D if D == H else E
+                block[7] = H if (D == H and E != I) or (H == F and E != G) else E
+                block[8] = F if H == F else E
+            for j in range(3):
+                for i in range(3):
+                    out[3 * y + j][3 * x + i] = block[3 * j + i]
+    return out
+
+
+def one_and_a_half(px):
+    """1.5 x: Scale3x, then every second pixel, taken where each target
+    pixel's centre falls (rows and columns 1, 3, 5, ... of the tripled
+    grid): a pixel of the drawing becomes one or two pixels, never a blend.
+    15 rows give 23 (the last repeats the bottom edge)."""
+    big = scale3x(px)
+    h, w = len(px), len(px[0])
+    th, tw = (3 * h + 1) // 2, (3 * w + 1) // 2
+    return [[big[min(2 * y + 1, 3 * h - 1)][min(2 * x + 1, 3 * w - 1)] for x in range(tw)]
+            for y in range(th)]
+
+
+def toolbar_pixels_scaled(percent):
+    """The strip at 150 or 200 percent, each button scaled on its own so
+    that no edge bleeds into its neighbour."""
+    scale = {150: one_and_a_half, 200: scale2x}[percent]
+    strip = None
+    for _, draw in BUTTONS:
+        g = scale(draw().px)
+        if strip is None:
+            strip = [[] for _ in range(len(g))]
+        for y, row in enumerate(g):
+            strip[y].extend(row)
+    return strip
+
+
 def bmp_4bit(rows, palette):
     """A Windows BMP file, 4 bits per pixel, bottom-up, from index rows."""
     h, w = len(rows), len(rows[0])
@@ -601,7 +682,8 @@ def bmp_4bit(rows, palette):
 # Icon
 # ---------------------------------------------------------------------------
 
-# 16 x 16 is drawn by hand, pixel by pixel; 32 and 48 are drawn from shapes.
+# 16 x 16 is drawn by hand, pixel by pixel; 24, 32, 48 and 64 are drawn from
+# shapes.
 ICON16_INK = {
     '.': (0, 0, 0, 0),
     'a': (0, 0, 0, 60),          # shadow
@@ -719,7 +801,7 @@ class Canvas:
 
 
 def icon_drawn(n):
-    """The notepad at n pixels (32 or 48): a ruled pad with a blue binding and
+    """The notepad at n pixels (24 to 64): a ruled pad with a blue binding and
     ring wires, a few lines of writing and three coloured index tabs."""
     s = n / 32.0          # one unit of the 32-pixel design
     c = Canvas(n)
@@ -886,7 +968,7 @@ def ico_file(images):
 
 
 def icon_images():
-    return {16: icon16(), 32: icon_drawn(32), 48: icon_drawn(48)}
+    return {16: icon16(), 24: icon_drawn(24), 32: icon_drawn(32), 48: icon_drawn(48), 64: icon_drawn(64)}
 
 
 # ---------------------------------------------------------------------------
@@ -897,6 +979,17 @@ def write(path, data):
     with open(path, 'wb') as f:
         f.write(data)
     print('wrote', os.path.relpath(path, ROOT), len(data), 'bytes')
+
+
+def preview_strip(path, strip, k):
+    h, w = len(strip), len(strip[0])
+    data = bytearray()
+    for row in strip:
+        line = bytearray()
+        for idx in row:
+            line += bytes(PALETTE16[idx]) * k
+        data += bytes(line) * k
+    write(path, b'P6\n%d %d\n255\n' % (w * k, h * k) + bytes(data))
 
 
 def preview(dirname, strip, icons):
@@ -933,15 +1026,23 @@ def main(argv):
 
     strip = toolbar_pixels()
     write(os.path.join(ROOT, 'res', 'toolbar.bmp'), bmp_4bit(strip, PALETTE16))
+    scaled = {p: toolbar_pixels_scaled(p) for p in (150, 200)}
+    for percent, rows in scaled.items():
+        write(os.path.join(ROOT, 'res', 'toolbar%d.bmp' % percent), bmp_4bit(rows, PALETTE16))
 
     icons = icon_images()
-    pal, cache = palette256(icons.values()), {}
-    images = [(n, 32, icon_image_32(icons[n])) for n in (48, 32, 16)]
-    images += [(n, 8, icon_image_8(icons[n], pal, cache)) for n in (48, 32, 16)]
+    # The 8-bit palette comes from the first three sizes only, so that their
+    # images stay what they were when 24 and 64 came in (for 150 % and 200 %).
+    pal, cache = palette256([icons[n] for n in (16, 32, 48)]), {}
+    sizes = (64, 48, 32, 24, 16)
+    images = [(n, 32, icon_image_32(icons[n])) for n in sizes]
+    images += [(n, 8, icon_image_8(icons[n], pal, cache)) for n in sizes]
     write(os.path.join(ROOT, 'res', 'jotstack.ico'), ico_file(images))
 
     if args.preview:
         preview(args.preview, strip, icons)
+        for percent, rows in scaled.items():
+            preview_strip(os.path.join(args.preview, 'toolbar%d.ppm' % percent), rows, 4)
 
 
 if __name__ == '__main__':

@@ -4,6 +4,7 @@
 //   jotdrive command ID         post menu command ID to the main window
 //   jotdrive traymenu           open the notification-area menu
 //   jotdrive menu LETTER        open the menu-bar menu with that access key
+//   jotdrive escape             press Esc in the program (closes an open menu)
 //   jotdrive type TEXT          replace the current page's text
 //   jotdrive wait TITLE [MS]    wait until a window with that title exists
 //   jotdrive close TITLE        close the window with that title (Cancel)
@@ -155,6 +156,13 @@ int wmain(int argc, wchar_t** argv)
     }
     if (verb == L"traymenu") {
         ::PostMessageW(main, WM_USER + 10, 130, WM_RBUTTONUP);
+        return 0;
+    }
+    if (verb == L"escape") {
+        // Into the program's queue, where an open menu's loop reads its keys
+        // (a key from the X server goes to whichever window has the focus).
+        ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 1);
+        ::PostMessageW(main, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         return 0;
     }
     if (verb == L"type" && argc >= 3) {

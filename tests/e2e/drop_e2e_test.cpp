@@ -15,6 +15,25 @@
 
 namespace {
 
+// Moves the cursor and waits until Wine reports it there and it stays: the
+// X server's answer to the warp can come late and set an older position
+// again, and the program reads the position the moment it handles a move.
+void PlaceCursor(int x, int y)
+{
+    for (int i = 0; i < 20; ++i) {
+        ::SetCursorPos(x, y);
+        ::Sleep(50);
+        POINT now{};
+        ::GetCursorPos(&now);
+        if (now.x == x && now.y == y) {
+            ::Sleep(100);
+            ::GetCursorPos(&now);
+            if (now.x == x && now.y == y)
+                return;
+        }
+    }
+}
+
 std::string Utf8(const std::wstring& w)
 {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
@@ -73,20 +92,6 @@ const char kClipboard[] =
     "<html><body>\r\n<!--StartFragment--><ul><li><a href=\"story1.html\">First <b>story</b></a>"
     "<li><a href=\"/about#team\">关于我们</a><li><a href=\"https://other.example.org/x?q=1\">Other</a></ul>"
     "<!--EndFragment-->\r\n</body>\r\n</html>";
-
-// Puts the pointer at (x, y) and waits until it is there for every program:
-// the X server may still deliver a motion from an earlier place, which Wine
-// then takes as the pointer's position.
-void PointerTo(int x, int y)
-{
-    for (int i = 0; i < 20; ++i) {
-        ::SetCursorPos(x, y);
-        ::Sleep(150);
-        POINT at{};
-        if (::GetCursorPos(&at) && at.x == x && at.y == y)
-            return;
-    }
-}
 
 class DropE2E : public ::testing::Test {
 protected:
@@ -308,9 +313,9 @@ TEST_F(DropE2E, FloatingWindowAppendsDropsToTheCurrentPage)
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 
     // Dragging the window moves it and remembers the place.
-    PointerTo(rc.left + 10, rc.top + 10);
+    PlaceCursor(rc.left + 10, rc.top + 10);
     ::SendMessageW(floating, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    PointerTo(500, 400);
+    PlaceCursor(500, 400);
     ::SendMessageW(floating, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 12));
     ::SendMessageW(floating, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
     ::GetWindowRect(floating, &rc);

@@ -267,6 +267,10 @@ TEST_F(EditorE2E, TabWidthDialogChecksTheRangeAndWritesTheSetting)
     }
     ::SendMessageW(::GetDlgItem(dlg, IDC_TAB_WIDTH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"4"));
     CloseAndWait(dlg);
+    // The setting is written once the dialog has returned, a moment after
+    // its window is gone.
+    for (int i = 0; i < 100 && ReadIni(app.IniPath(), L"ParaBlock", L"PARA_TAB_STOPS") != L"16"; ++i)
+        ::Sleep(20);
     EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_TAB_STOPS"), L"16");
 }
 

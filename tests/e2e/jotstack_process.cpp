@@ -105,12 +105,20 @@ JotstackProcess::~JotstackProcess()
 
 bool JotstackProcess::Start(DWORD timeoutMs)
 {
+    return Launch() && WaitUntilInTray(timeoutMs);
+}
+
+bool JotstackProcess::Launch()
+{
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     std::wstring cmd = L"\"" + m_exe + L"\"";
-    if (!::CreateProcessW(m_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          m_dir.c_str(), &si, &m_pi))
-        return false;
+    return ::CreateProcessW(m_exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, m_dir.c_str(),
+                            &si, &m_pi) != FALSE;
+}
+
+bool JotstackProcess::WaitUntilInTray(DWORD timeoutMs)
+{
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < timeoutMs) {
         if (!IsRunning())

@@ -34,6 +34,9 @@ public:
 
     // Starts the program and waits until it sits hidden in the tray.
     bool Start(DWORD timeoutMs = 30000);
+    // The same in two steps, for starts that ask something on the way.
+    bool Launch();
+    bool WaitUntilInTray(DWORD timeoutMs = 30000);
     // Starts another copy of the same executable and waits for its end;
     // returns its exit code, or -1 when it did not end in time.
     int RunSecondCopy(DWORD timeoutMs = 30000);
@@ -41,6 +44,7 @@ public:
     void Kill();
     bool IsRunning() const;
     DWORD ExitCode() const;
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
 
     HWND MainWindow() const { return m_main; }
     HWND MdiClient() const;

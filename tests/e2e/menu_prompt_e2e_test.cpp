@@ -46,6 +46,16 @@ void OpenMenuWithAltKey(const JotstackProcess& app, wchar_t accessKey)
     ::PostMessageW(app.MainWindow(), WM_SYSCOMMAND, SC_KEYMENU, accessKey);
 }
 
+// Shows the main window and waits until the window manager has made it the
+// active window: an activation that arrives while a menu is open closes it.
+void ShowAndWaitUntilActive(const JotstackProcess& app)
+{
+    app.Command(ID_SHOW_MAIN_WINDOW);
+    for (int i = 0; i < 150 && ::GetForegroundWindow() != app.MainWindow(); ++i)
+        ::Sleep(20);
+    ::Sleep(300);
+}
+
 class MenuPromptE2E : public JotstackE2ETest {};
 
 }  // namespace
@@ -54,7 +64,7 @@ TEST_F(MenuPromptE2E, HighlightedEditMenuItemsShowTheirPromptsAndTheIdleTextCome
 {
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Start());
-    app.Command(ID_SHOW_MAIN_WINDOW);
+    ShowAndWaitUntilActive(app);
     HWND bar = StatusBar(app);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(WaitForStatus(bar, kIdleText), kIdleText);
@@ -98,7 +108,7 @@ TEST_F(MenuPromptE2E, PromptOfTheViewMenuFontItemAndIdleTextAfterTheMenuIsLeft)
 {
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Start());
-    app.Command(ID_SHOW_MAIN_WINDOW);
+    ShowAndWaitUntilActive(app);
     HWND bar = StatusBar(app);
     ASSERT_NE(bar, nullptr);
 

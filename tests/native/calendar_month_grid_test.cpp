@@ -3,11 +3,19 @@
 // cache that keeps repaints free of LunarYear builds.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "calendar/month_grid.h"
 
 using namespace cal;
 
 namespace {
+
+// A box as a tuple, so that a failing comparison prints all four edges.
+std::tuple<int, int, int, int> Box(const cal::GridBox& b)
+{
+    return {b.left, b.top, b.right, b.bottom};
+}
 
 const GridCell& CellOfDay(const MonthGrid& g, int day)
 {
@@ -242,6 +250,41 @@ TEST(MonthGridHitTest, SundayStartIsOneRowLower)
     EXPECT_EQ(DayAtPoint(12 + 5, 46 + 40 + 5, 0, 28), 1);
     EXPECT_EQ(DayAtPoint(12 + 6 * 57 + 5, 46 + 40 * 4 + 5, 0, 28), 28);
     EXPECT_EQ(DayAtPoint(12 + 5, 46 + 40 * 5 + 5, 0, 28), std::nullopt);
+}
+
+TEST(MonthGridGeometry, EveryBoxScalesWithTheDisplay)
+{
+    // 150 % and 200 %: every edge of the 96-DPI layout, rounded to the pixel.
+    EXPECT_EQ(Box(CellBox(0, 0, 144)), Box(GridBox{18, 69, 104, 129}));
+    EXPECT_EQ(Box(CellBox(6, 5, 192)), Box(GridBox{2 * (12 + 6 * 57), 2 * (46 + 200), 2 * (12 + 7 * 57), 2 * (46 + 240)}));
+    EXPECT_EQ(Box(HeaderBand(600, 192)), Box(GridBox{2, 2, 598, 82}));
+    EXPECT_EQ(Box(WeekdayCaptionBox(1, 144)), Box(GridBox{102, 2, 188, 62}));
+    const GridBox cell = CellBox(2, 3, 192);
+    EXPECT_EQ(Box(SelectionBox(cell, 192)), Box(GridBox{cell.left - 6, cell.top - 6, cell.left + 96, cell.top + 70}));
+    EXPECT_EQ(Box(LabelBox(cell, 192)), Box(GridBox{cell.left + 56, cell.top + 4, cell.left + 88, cell.top + 64}));
+    EXPECT_EQ(Box(DayNumberBox(cell, 192)), Box(GridBox{cell.left, cell.top + 4, cell.left + 56, cell.top + 64}));
+    EXPECT_EQ(Box(TermLineBox(600, 700, 144)), Box(GridBox{8, 426, 592, 700}));
+    EXPECT_EQ(Box(MoonLineBox(600, 700, 144)), Box(GridBox{8, 456, 592, 700}));
+    EXPECT_EQ(NumberFontHeight(), 26);
+    EXPECT_EQ(LabelFontHeight(), -14);
+    EXPECT_EQ(LineFontHeight(), -17);
+    EXPECT_EQ(NumberFontHeight(144), 39);
+    EXPECT_EQ(LabelFontHeight(192), -28);
+    EXPECT_EQ(LineFontHeight(144), -26);
+}
+
+TEST(MonthGridHitTest, ScaledCellsAnswerForTheirOwnDays)
+{
+    // January 2025 starts on a Wednesday (column 3).
+    for (int dpi : {96, 120, 144, 192, 240}) {
+        for (int day = 1; day <= 31; ++day) {
+            const int index = 3 + day - 1;
+            const GridBox cell = CellBox(index % 7, index / 7, dpi);
+            EXPECT_EQ(DayAtPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, 3, 31, dpi), day)
+                << dpi << " DPI, day " << day;
+        }
+        EXPECT_EQ(DayAtPoint(5, 5, 3, 31, dpi), std::nullopt);
+    }
 }
 
 TEST(GridDateSetDate, RefusesOutOfRangeAndKeepsTheDate)

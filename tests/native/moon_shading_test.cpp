@@ -96,3 +96,55 @@ TEST(MoonInstants, LandingDayPixelOn21JulyBeijing)
     EXPECT_TRUE(MarksLandingDay({2025, 7, 20}));
     EXPECT_FALSE(MarksLandingDay({2025, 6, 20}));
 }
+
+TEST(MoonImages, AtFullSizeThePictureAndItsShadingAreTheOriginal)
+{
+    const MoonImage m = MoonImageAt(dpiscale::ImageScale::x100);
+    EXPECT_EQ(m.size, 64);
+    EXPECT_EQ(m.shownSize, 58);
+    EXPECT_EQ(std::wstring(m.colourName), L"COLOURMOON");
+    for (double p : {0.0, 0.1, 0.25, 0.4999, 0.5, 0.7, 0.75, 0.99}) {
+        const auto a = ShadeRows(p);
+        const auto b = ShadeRows(p, m);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].row, b[i].row);
+            EXPECT_EQ(a[i].left, b[i].left);
+            EXPECT_EQ(a[i].right, b[i].right);
+        }
+    }
+}
+
+TEST(MoonImages, LargerPicturesScaleEveryPlaceAndStayInsideTheBitmap)
+{
+    for (auto scale : {dpiscale::ImageScale::x150, dpiscale::ImageScale::x200}) {
+        const MoonImage m = MoonImageAt(scale);
+        const double s = static_cast<int>(scale) / 100.0;
+        EXPECT_EQ(m.size, static_cast<int>(64 * s));
+        EXPECT_NEAR(m.radius, 27 * s, 1e-9);
+        EXPECT_EQ(m.centreX, static_cast<int>(32 * s));
+        EXPECT_EQ(m.centreY, static_cast<int>(28 * s));
+        EXPECT_EQ(m.shownSize, static_cast<int>(58 * s));
+        EXPECT_EQ(m.shownHalf, static_cast<int>(28 * s));
+        EXPECT_LE(m.shownLeft + m.shownSize, m.size);
+        EXPECT_LE(m.shownTop + m.shownSize, m.size);
+        EXPECT_EQ(m.landingX, static_cast<int>(41 * s));
+        EXPECT_EQ(m.landingY, static_cast<int>(29 * s));
+        // Full moon: each row lit across the disc's chord, nothing beyond the bitmap.
+        const auto rows = ShadeRows(0.5, m);
+        EXPECT_EQ(rows.size(), static_cast<size_t>(2 * std::ceil(m.radius) - 1));
+        for (const ShadeRow& r : rows) {
+            EXPECT_GE(r.row, 0);
+            EXPECT_LT(r.row, m.size);
+            EXPECT_GE(r.left, 0);
+            EXPECT_LE(r.right, m.size);
+        }
+        EXPECT_EQ(Row(rows, m.centreY).right - Row(rows, m.centreY).left, static_cast<int>(2 * m.radius));
+        // First quarter: the right half lit, from the centre column on.
+        const auto quarter = ShadeRows(0.25, m);
+        EXPECT_EQ(Row(quarter, m.centreY).left, m.centreX);
+        // New moon: all dark.
+        for (const ShadeRow& r : ShadeRows(0.0, m))
+            EXPECT_EQ(r.left, r.right);
+    }
+}

@@ -51,6 +51,20 @@ TEST(SettingsDefaults, PositionsFollowAnOffsetWorkArea)
     EXPECT_EQ(v[PARA_CLOCK_Y], 170);
 }
 
+TEST(SettingsDefaults, OnALargerScaleTheClockStillStartsOnTheScreen)
+{
+    // At 96 DPI the distances are the classic 150 and 140 pixels; at 192 DPI
+    // the clock is 240 pixels wide, so 150 would leave 90 of them off-screen.
+    EXPECT_EQ(para::Defaults(kWork, 96)[PARA_CLOCK_X], 1280 - 150);
+    const para::Values v = para::Defaults(kWork, 192);
+    EXPECT_EQ(v[PARA_CLOCK_X], 1280 - 300);
+    EXPECT_EQ(v[PARA_CLOCK_Y], 280);
+    EXPECT_EQ(v[PARA_FLOAT_WND_X], 1280 - 300);
+    EXPECT_EQ(v[PARA_FLOAT_WND_Y], 280);
+    EXPECT_EQ(para::Defaults(kWork, 144)[PARA_CLOCK_X], 1280 - 225);
+    EXPECT_EQ(para::Defaults(kWork, 0)[PARA_CLOCK_X], 1280 - 150);   // an unknown DPI counts as 96
+}
+
 TEST(SettingsKeys, NamesFollowTheIndexes)
 {
     EXPECT_STREQ(para::KeyName(PARA_TOOLBAR), "PARA_TOOLBAR");

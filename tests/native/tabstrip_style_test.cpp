@@ -1,6 +1,8 @@
 // The glyph bitmap and the rules for borrowing the visual style's look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tabstrip/tab_glyphs.h"
 #include "tabstrip/visual_style_rules.h"
 
@@ -156,4 +158,70 @@ TEST(TabVisualStyle, NineGridLeavesOutEmptyPieces)
     }
     for (const GridSlice& s : NineGridSlices({0, 0, 10, 10}, {0, 0, 20, 20}, {-3, 0, 0, 0}))
         EXPECT_GE(s.src.left, 0);
+}
+
+namespace {
+
+bool StripInk(const GlyphStrip& s, int x, int y)
+{
+    const uint8_t byte = s.bits[size_t(y * s.rowBytes + x / 8)];
+    return (byte & (0x80 >> (x % 8))) == 0;
+}
+
+}  // namespace
+
+TEST(TabGlyphs, AtFullSizeTheStripIsTheGlyphBitmapItself)
+{
+    const GlyphStrip s = GlyphStripAt(dpiscale::ImageScale::x100);
+    EXPECT_EQ(s.cellWidth, 8);
+    EXPECT_EQ(s.cellHeight, 7);
+    EXPECT_EQ(s.rowBytes, 6);
+    EXPECT_TRUE(std::equal(s.bits.begin(), s.bits.end(), GlyphBits().begin(), GlyphBits().end()));
+}
+
+TEST(TabGlyphs, DoubleSizeDoublesEveryPixel)
+{
+    const GlyphStrip s = GlyphStripAt(dpiscale::ImageScale::x200);
+    EXPECT_EQ(s.cellWidth, 16);
+    EXPECT_EQ(s.cellHeight, 14);
+    EXPECT_EQ(s.rowBytes, 12);
+    ASSERT_EQ(s.bits.size(), 12u * 14u);
+    int wrong = 0;
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 96; ++x)
+            wrong += StripInk(s, x, y) != Ink(x / 2, y / 2);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(TabGlyphs, OneAndAHalfSizeKeepsTheArrowsWholeInWordAlignedRows)
+{
+    const GlyphStrip s = GlyphStripAt(dpiscale::ImageScale::x150);
+    EXPECT_EQ(s.cellWidth, 12);
+    EXPECT_EQ(s.cellHeight, 11);
+    EXPECT_EQ(s.rowBytes, 10);   // 72 pixels, padded to a WORD
+    // Every source pixel shows in at least one target pixel, and every
+    // target pixel is its source's colour: nothing smeared, nothing lost.
+    int lost = 0;
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 48; ++x) {
+            bool seen = false;
+            for (int ty = 0; ty < 11; ++ty)
+                for (int tx = 0; tx < 72; ++tx)
+                    if ((2 * ty + 1) / 3 == y && (tx / 12) * 8 + (2 * (tx % 12) + 1) / 3 == x)
+                        seen = seen || StripInk(s, tx, ty) == Ink(x, y);
+            lost += !seen;
+        }
+    EXPECT_EQ(lost, 0);
+    // The bar of "first" stays one column wide: column 1 of the source.
+    for (int y = 0; y < 11; ++y) {
+        EXPECT_TRUE(StripInk(s, 1, y)) << y;
+        EXPECT_FALSE(StripInk(s, 0, y)) << y;
+    }
+}
+
+TEST(TabGlyphs, AScaledGlyphIsCentredInItsButton)
+{
+    const GlyphStrip s = GlyphStripAt(dpiscale::ImageScale::x200);
+    // Button 26 x 26 at (27, 3): (26 - 16) / 2 = 5, (26 - 14) / 2 = 6.
+    EXPECT_EQ(GlyphOrigin({27, 3, 53, 29}, s), (TabPoint{32, 9}));
 }
