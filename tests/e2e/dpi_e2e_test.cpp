@@ -277,7 +277,8 @@ TEST_F(DpiE2E, TheMainWindowsBarsTabsAndPageFontFollowTheDisplayScale)
 
 TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
 {
-    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), StorageBytes({{L"日常", L"一\r\n二\r\n三"}})));
+    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"),
+                           StorageBytes({{L"日常", L"一\r\n二\r\n三"}, {L"未看", L"四\r\n五"}})));
     JotstackProcess app(m_dir);
     WritePlacement(app.IniPath(), 96);
     ASSERT_TRUE(app.Start());
@@ -305,6 +306,12 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     if (other > m_dpi) {
         EXPECT_GT(moved.barHeight, before.barHeight);
     }
+    // A page that had no window yet gets one with its font at the new scale.
+    ASSERT_EQ(app.PageWindowCount(), 1);
+    app.SelectTab(1);
+    PumpFor(500);
+    ASSERT_EQ(app.CurrentTab(), 1);
+    EXPECT_EQ(EditLineHeight(app.ActiveEdit()), LineHeightOf(PageFont(other)));
 
     // And back: everything as it was.
     ::PostMessageW(app.MainWindow(), 0x02E0, MAKEWPARAM(m_dpi, m_dpi), 0);
@@ -316,6 +323,9 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     EXPECT_EQ(back.buttonWidth, before.buttonWidth);
     EXPECT_EQ(back.buttonHeight, before.buttonHeight);
     EXPECT_EQ(back.lineHeight, before.lineHeight);
+    app.SelectTab(0);
+    PumpFor(300);
+    EXPECT_EQ(EditLineHeight(app.ActiveEdit()), before.lineHeight);
     EXPECT_EQ(back.window.right - back.window.left, before.window.right - before.window.left);
     EXPECT_EQ(back.window.bottom - back.window.top, before.window.bottom - before.window.top);
     // The toolbar made afresh still carries every button and its tooltips.
