@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "app/para_block.h"
 #include "app/registry_key.h"
 #include "app/shell_paths.h"
 
@@ -31,13 +32,6 @@ public:
 private:
     T* m_p = nullptr;
 };
-
-std::wstring ModulePath()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, n < MAX_PATH ? n : 0);
-}
 
 std::wstring StartupFolder(HWND owner)
 {

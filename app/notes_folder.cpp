@@ -24,21 +24,6 @@ const wchar_t* Title()
     return app && !app->m_strAppName.empty() ? app->m_strAppName.c_str() : L"Jotstack";
 }
 
-std::wstring ExePath()
-{
-    std::vector<wchar_t> buf(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0)
-            return {};
-        if (n < buf.size())
-            return std::wstring(buf.data(), n);
-        if (buf.size() >= 32768)
-            return {};
-        buf.resize(buf.size() * 2);
-    }
-}
-
 std::wstring KnownFolder(int csidl)
 {
     wchar_t path[MAX_PATH] = {};
@@ -146,11 +131,6 @@ bool TakeOver(const std::wstring& copy, const std::wstring& storage, std::wstrin
     return true;
 }
 
-std::wstring ToDecimal(uint64_t v)
-{
-    return std::to_wstring(v);
-}
-
 uint64_t FromDecimal(const std::wstring& text)
 {
     uint64_t v = 0;
@@ -187,7 +167,7 @@ bool IsWritable(const std::wstring& folder)
 
 notesplace::Place Settle()
 {
-    const std::wstring exe = ExePath();
+    const std::wstring exe = ModulePath();
     if (exe.empty())
         return {};
     const std::wstring programFolder = notesplace::FolderOf(exe);
@@ -210,7 +190,7 @@ notesplace::Place Settle()
 
 void OfferVirtualStoreCopy(HWND owner)
 {
-    const std::wstring exe = ExePath();
+    const std::wstring exe = ModulePath();
     const std::wstring copy = notesplace::VirtualStorePath(exe, KnownFolder(CSIDL_LOCAL_APPDATA), L".txt");
     const std::wstring storage = notesfile::StoragePath();
     if (copy.empty() || storage.empty() || ::lstrcmpiW(copy.c_str(), storage.c_str()) == 0)
@@ -225,7 +205,7 @@ void OfferVirtualStoreCopy(HWND owner)
     const int answer = ::MessageBoxW(owner, question.c_str(), Title(),
                                      MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND | MB_TOPMOST);
     if (answer != IDYES) {
-        IniWriteString(kSection, kDeclinedKey, ToDecimal(theirs.written));
+        IniWriteString(kSection, kDeclinedKey, std::to_wstring(theirs.written));
         return;
     }
     std::wstring kept;
@@ -245,7 +225,7 @@ void TellPlaceOnce(HWND owner, const notesplace::Place& place)
     // Noted first, so that the user hears of it once even when the program
     // is ended while the message is up.
     IniWriteInt(kSection, kNoticeKey, 1);
-    const std::wstring text = notesplace::UserFolderNotice(place.folder, notesplace::FolderOf(ExePath()));
+    const std::wstring text = notesplace::UserFolderNotice(place.folder, notesplace::FolderOf(ModulePath()));
     ::MessageBoxW(owner, text.c_str(), Title(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 

@@ -54,7 +54,7 @@ std::wstring ReplaceExtension(const std::wstring& path, const wchar_t* extension
     return path.substr(0, dot) + extension;
 }
 
-std::wstring ModulePathWithExtension(const wchar_t* extension)
+std::wstring ModulePath()
 {
     std::vector<wchar_t> buf(MAX_PATH);
     for (;;) {
@@ -62,11 +62,17 @@ std::wstring ModulePathWithExtension(const wchar_t* extension)
         if (n == 0)
             return {};
         if (n < buf.size())
-            return ReplaceExtension(std::wstring(buf.data(), n), extension);
+            return std::wstring(buf.data(), n);
         if (buf.size() >= 32768)
             return {};
         buf.resize(buf.size() * 2);
     }
+}
+
+std::wstring ModulePathWithExtension(const wchar_t* extension)
+{
+    const std::wstring path = ModulePath();
+    return path.empty() ? path : ReplaceExtension(path, extension);
 }
 
 namespace {

@@ -43,6 +43,8 @@ bool InitParaFile();
 // The primary monitor's work area now.
 para::WorkArea PrimaryWorkArea();
 
+// The executable's full path (empty when the system cannot tell).
+std::wstring ModulePath();
 // The executable's path with its extension replaced (the rule of
 // PathRenameExtension: ".ini" replaces the text after the last dot of the
 // file name, or is appended).

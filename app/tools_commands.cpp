@@ -4,19 +4,13 @@
 #include "app/jotstack_app.h"
 #include "app/main_frame.h"
 #include "app/os_actions.h"
+#include "app/para_block.h"
 #include "app/power_tools.h"
 #include "app/shell_paths.h"
 #include "app/transparency_dlg.h"
 #include "res/resource.h"
 
 namespace {
-
-std::wstring ExecutablePath()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, n < MAX_PATH ? n : 0);
-}
 
 // The notes (with the window and page states) are written before anything
 // that may end the logon. This is the one place the tools do it.
@@ -60,7 +54,7 @@ bool HandleToolsCommand(CMainFrame& frame, CmdRequest& req)
                            ui.SetCheck(IsAutoStartOn(DefaultAutoStartPlace(frame.m_hWnd)) ? 1 : 0);
                        });
     case ID_USER_GUIDE:
-        return req.Run([&frame] { OpenUserGuide(RealOsActions(), frame.m_hWnd, ExecutablePath()); });
+        return req.Run([&frame] { OpenUserGuide(RealOsActions(), frame.m_hWnd, ModulePath()); });
     case ID_TRANSPARENCY:
         return req.Run(
             [&frame] {

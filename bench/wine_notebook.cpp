@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "bench/wine_timing.h"
 #include "tests/e2e/jotstack_process.h"
+#include "tests/win32/dib_canvas.h"
 
 namespace {
 
@@ -162,26 +163,18 @@ double TimeToFirstLine(JotstackProcess& app, int index)
     RECT rc{};
     ::GetWindowRect(app.MdiClient(), &rc);
     const int width = rc.right - rc.left - 60, height = 16;
+    DibCanvas strip(width, height);
     HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
     // What the strip shows before: the empty page.
-    ::BitBlt(mem, 0, 0, width, height, screen, rc.left + 10, rc.top + 6, SRCCOPY);
-    const auto* px = static_cast<const uint32_t*>(bits);
+    ::BitBlt(strip.Dc(), 0, 0, width, height, screen, rc.left + 10, rc.top + 6, SRCCOPY);
+    const uint32_t* px = strip.Bits();
     const std::vector<uint32_t> before(px, px + width * height);
     const double t0 = Now();
     ::PostMessageW(app.TabStrip(), WM_USER + 16, static_cast<WPARAM>(index), 0);
     double seen = -1;
     while (Now() - t0 < 10000) {
-        ::BitBlt(mem, 0, 0, width, height, screen, rc.left + 10, rc.top + 6, SRCCOPY);
+        ::BitBlt(strip.Dc(), 0, 0, width, height, screen, rc.left + 10, rc.top + 6, SRCCOPY);
+        px = strip.Bits();
         int dark = 0;
         for (int i = 0; i < width * height; ++i)
             if ((px[i] & 0xFFFFFF) != (before[static_cast<size_t>(i)] & 0xFFFFFF))
@@ -198,9 +191,6 @@ double TimeToFirstLine(JotstackProcess& app, int index)
             break;
         }
     }
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
     ::ReleaseDC(nullptr, screen);
     // Wait for the program to have finished with the page.
     ::SendMessageW(app.MainWindow(), WM_NULL, 0, 0);

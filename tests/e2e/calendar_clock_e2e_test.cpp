@@ -25,17 +25,6 @@ void HoldForScreenshot()
         ::Sleep(static_cast<DWORD>(std::atoi(ms)));
 }
 
-void PumpFor(DWORD ms)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        ::Sleep(20);
-    }
-}
-
 // Waits until the text of a window starts with `prefix`; returns the text.
 std::wstring WaitForText(HWND hwnd, const std::wstring& prefix, DWORD timeoutMs = 10000)
 {
@@ -45,7 +34,7 @@ std::wstring WaitForText(HWND hwnd, const std::wstring& prefix, DWORD timeoutMs 
         text = ReadWindowText(hwnd);
         if (!text.empty() && text.compare(0, prefix.size(), prefix) == 0)
             return text;
-        PumpFor(50);
+        PumpMessagesFor(50);
     } while (::GetTickCount() - start < timeoutMs);
     return text;
 }
@@ -141,18 +130,18 @@ TEST_F(CalendarClockE2E, CalendarOpensOnTodayWithTheReadOut)
 
     // Today again, already shown at the same double-hour: nothing happens
     // (the read-out is not even rewritten).
-    PumpFor(300);
+    PumpMessagesFor(300);
     ::SetWindowTextW(::GetDlgItem(dlg, IDC_CAL_INFO), L"unchanged");
     ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_CAL_TODAY, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CAL_TODAY)));
-    PumpFor(300);
+    PumpMessagesFor(300);
     SYSTEMTIME later{};
     ::GetLocalTime(&later);
     if (later.wHour == now.wHour && later.wDay == now.wDay) {
         EXPECT_EQ(ReadWindowText(::GetDlgItem(dlg, IDC_CAL_INFO)), L"unchanged");
     }
     ::SendMessageW(dlg, WM_CLOSE, 0, 0);
-    PumpFor(200);
+    PumpMessagesFor(200);
     EXPECT_EQ(app.FindOwnWindow(L"#32770", L"万年历"), nullptr);
 }
 
@@ -213,17 +202,17 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     // Another double-hour changes the hour pillar only; 23:00 moves the day
     // pillar on as well.
     ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 5);
-    PumpFor(300);
+    PumpMessagesFor(300);
     const std::wstring at9 = Pillars(ReadWindowText(info));
     ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 6);
-    PumpFor(300);
+    PumpMessagesFor(300);
     const std::wstring at11 = Pillars(ReadWindowText(info));
     ASSERT_EQ(at9.size(), 11u) << Narrow(at9);
     ASSERT_EQ(at11.size(), 11u) << Narrow(at11);
     EXPECT_EQ(at9.substr(0, 9), at11.substr(0, 9));
     EXPECT_NE(at9.substr(9), at11.substr(9));
     ChooseListEntry(dlg, IDC_CAL_DOUBLE_HOUR, 12);
-    PumpFor(300);
+    PumpMessagesFor(300);
     const std::wstring at23 = Pillars(ReadWindowText(info));
     EXPECT_EQ(at9.substr(0, 6), at23.substr(0, 6));
     EXPECT_NE(at9.substr(6, 2), at23.substr(6, 2));
@@ -233,7 +222,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     ChooseListEntry(dlg, IDC_CAL_MONTH, 11);
     WaitForText(info, L"2100年12月");
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 13);
-    PumpFor(300);
+    PumpMessagesFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 2100 - 1901);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 11);
     EXPECT_TRUE(StartsWith(ReadWindowText(info), L"2100年12月"));
@@ -242,7 +231,7 @@ TEST_F(CalendarClockE2E, ChosenDatesSpinsAcrossYearsAndADayClick)
     ChooseListEntry(dlg, IDC_CAL_MONTH, 0);
     WaitForText(info, L"1901年1月");
     PressSpin(dlg, IDC_CAL_MONTH_SPIN, 0);
-    PumpFor(300);
+    PumpMessagesFor(300);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_YEAR), 0);
     EXPECT_EQ(ListIndex(dlg, IDC_CAL_MONTH), 0);
     EXPECT_TRUE(StartsWith(ReadWindowText(info), L"1901年1月"));
@@ -269,17 +258,17 @@ void WriteClockSettings(const std::wstring& ini, int x, int y)
 void DragWithMouse(int x, int y, int dx, int dy)
 {
     XdoTool(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y));
-    PumpFor(200);
+    PumpMessagesFor(200);
     XdoTool(L"mousedown 1");
-    PumpFor(200);
+    PumpMessagesFor(200);
     const int steps = 10;
     for (int i = 1; i <= steps; ++i) {
         XdoTool(L"mousemove " + std::to_wstring(x + dx * i / steps) + L" " + std::to_wstring(y + dy * i / steps));
-        PumpFor(50);
+        PumpMessagesFor(50);
     }
-    PumpFor(200);
+    PumpMessagesFor(200);
     XdoTool(L"mouseup 1");
-    PumpFor(500);
+    PumpMessagesFor(500);
 }
 
 }  // namespace
@@ -328,7 +317,7 @@ TEST_F(CalendarClockE2E, ClockShownAtStartDraggedAndBackAfterARestart)
         const POINT centre{(rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2};
         for (WPARAM keys : {MK_LBUTTON | MK_SHIFT, MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_RBUTTON}) {
             ::PostMessageW(clock, WM_MOUSEMOVE, keys, MAKELPARAM(centre.x, centre.y));
-            PumpFor(300);
+            PumpMessagesFor(300);
         }
         ::GetWindowRect(clock, &rc);
         EXPECT_EQ(rc.left, dropped.left);
@@ -403,7 +392,7 @@ TEST_F(CalendarClockE2E, ClockOptionsTurnTheClockOnResizeAndOff)
 
     HWND clock = nullptr;
     for (int i = 0; i < 100 && !clock; ++i) {
-        PumpFor(100);
+        PumpMessagesFor(100);
         if (!app.FindOwnWindow(L"#32770", L"时钟选项"))
             clock = app.FindOwnWindow(L"#32770", nullptr);
     }
@@ -432,8 +421,8 @@ TEST_F(CalendarClockE2E, ClockOptionsTurnTheClockOnResizeAndOff)
     ::SendDlgItemMessageW(dlg, IDC_CLOCK_SHOW, BM_SETCHECK, BST_UNCHECKED, 0);
     ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
     for (int i = 0; i < 50 && app.FindOwnWindow(L"#32770", L"时钟选项"); ++i)
-        PumpFor(100);
-    PumpFor(300);
+        PumpMessagesFor(100);
+    PumpMessagesFor(300);
     EXPECT_FALSE(::IsWindow(clock));
     EXPECT_EQ(ReadIni(app.IniPath(), L"ParaBlock", L"PARA_CLOCK_SHOW"), L"0");
     app.Command(ID_TRAY_EXIT);

@@ -34,17 +34,6 @@ int ScreenDpi()
     return dpi;
 }
 
-void PumpFor(DWORD ms)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        ::Sleep(20);
-    }
-}
-
 RECT WindowRect(HWND hwnd)
 {
     RECT rc{};
@@ -226,7 +215,7 @@ TEST_F(DpiE2E, TheMainWindowsBarsTabsAndPageFontFollowTheDisplayScale)
     ASSERT_TRUE(app.Start());
     app.Command(ID_SHOW_MAIN_WINDOW);
     ::SetWindowPos(app.MainWindow(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PumpFor(800);
+    PumpMessagesFor(800);
     const MainLayout m = Measure(app);
     Print("main window", m_dpi, m);
 
@@ -283,7 +272,7 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     WritePlacement(app.IniPath(), 96);
     ASSERT_TRUE(app.Start());
     app.Command(ID_SHOW_MAIN_WINDOW);
-    PumpFor(500);
+    PumpMessagesFor(500);
     const MainLayout before = Measure(app);
     const int other = m_dpi == 96 ? 192 : 96;
 
@@ -291,7 +280,7 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     // without a suggested rectangle: the window keeps its corner and its
     // size in the eyes of the user).
     ::PostMessageW(app.MainWindow(), 0x02E0, MAKEWPARAM(other, other), 0);
-    PumpFor(800);
+    PumpMessagesFor(800);
     const MainLayout moved = Measure(app);
     Print("before the move", m_dpi, before);
     Print("after the move", other, moved);
@@ -309,13 +298,13 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     // A page that had no window yet gets one with its font at the new scale.
     ASSERT_EQ(app.PageWindowCount(), 1);
     app.SelectTab(1);
-    PumpFor(500);
+    PumpMessagesFor(500);
     ASSERT_EQ(app.CurrentTab(), 1);
     EXPECT_EQ(EditLineHeight(app.ActiveEdit()), LineHeightOf(PageFont(other)));
 
     // And back: everything as it was.
     ::PostMessageW(app.MainWindow(), 0x02E0, MAKEWPARAM(m_dpi, m_dpi), 0);
-    PumpFor(800);
+    PumpMessagesFor(800);
     const MainLayout back = Measure(app);
     EXPECT_EQ(back.stripLeft, before.stripLeft);
     EXPECT_EQ(back.stripHeight, before.stripHeight);
@@ -324,7 +313,7 @@ TEST_F(DpiE2E, AMoveToAMonitorOfAnotherDpiScalesTheMainWindowAndBackExactly)
     EXPECT_EQ(back.buttonHeight, before.buttonHeight);
     EXPECT_EQ(back.lineHeight, before.lineHeight);
     app.SelectTab(0);
-    PumpFor(300);
+    PumpMessagesFor(300);
     EXPECT_EQ(EditLineHeight(app.ActiveEdit()), before.lineHeight);
     EXPECT_EQ(back.window.right - back.window.left, before.window.right - before.window.left);
     EXPECT_EQ(back.window.bottom - back.window.top, before.window.bottom - before.window.top);
@@ -348,7 +337,7 @@ bool WaitForInfo(HWND dlg, const std::wstring& prefix)
         const std::wstring text = ReadWindowText(::GetDlgItem(dlg, IDC_CAL_INFO));
         if (text.compare(0, prefix.size(), prefix) == 0)
             return true;
-        PumpFor(50);
+        PumpMessagesFor(50);
     }
     return false;
 }
@@ -371,7 +360,7 @@ TEST_F(DpiE2E, CalendarGridTextAndMoonFollowTheDisplayScale)
     HWND grid = ::GetDlgItem(dlg, IDC_CAL_GRID);
     ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(S(12 + 57 * 1 + 20), S(46 + 40 * 2 + 15)));
     ASSERT_TRUE(WaitForInfo(dlg, L"2025年1月13日"));
-    PumpFor(800);
+    PumpMessagesFor(800);
     const auto pic = Capture(grid);
     std::printf("calendar grid at %d DPI: control %d x %d\n", m_dpi, pic->Width(), pic->Height());
 
@@ -458,7 +447,7 @@ TEST_F(DpiE2E, ClockAndFloatingWindowFollowTheDisplayScale)
     ASSERT_TRUE(app.Start());
     HWND clock = nullptr, floating = nullptr;
     for (int i = 0; i < 100 && !(clock && floating); ++i) {
-        PumpFor(100);
+        PumpMessagesFor(100);
         for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
              w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
             DWORD pid = 0;
@@ -488,7 +477,7 @@ TEST_F(DpiE2E, ClockAndFloatingWindowFollowTheDisplayScale)
     EXPECT_EQ(c.top, 100);
     // The floating window's icon drawn for this scale fills it but a margin.
     ::SetWindowPos(floating, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PumpFor(300);
+    PumpMessagesFor(300);
     const auto icon = Capture(floating);
     const Ink drawn = InkOf(*icon, ::GetSysColor(COLOR_BTNFACE), RECT{0, 0, icon->Width(), icon->Height()}, true);
     EXPECT_GE(drawn.Width(), S(32) - S(6));
@@ -555,7 +544,7 @@ TEST_F(DpiE2E, AFontPickedAtThisScaleIsKeptAsAt96DpiAndShownAtThisScale)
         ASSERT_TRUE(PickInCombo(dlg, cmb3, L"28")) << "no size 28 in the list";
         ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
         for (int i = 0; i < 200 && ::IsWindow(dlg); ++i)
-            PumpFor(20);
+            PumpMessagesFor(20);
         app.Command(ID_TRAY_EXIT);
         ASSERT_TRUE(app.WaitForExit(15000));
     }
@@ -564,7 +553,7 @@ TEST_F(DpiE2E, AFontPickedAtThisScaleIsKeptAsAt96DpiAndShownAtThisScale)
     JotstackProcess again(m_dir);
     ASSERT_TRUE(again.Start());
     again.Command(ID_SHOW_MAIN_WINDOW);
-    PumpFor(300);
+    PumpMessagesFor(300);
     LOGFONTW lf = PageFont(m_dpi);
     lf.lfHeight = dpiscale::ScaleFontHeight(-37, m_dpi);
     EXPECT_EQ(EditLineHeight(again.ActiveEdit()), LineHeightOf(lf));

@@ -12,7 +12,9 @@ constexpr UINT kSelectAndNotify = WM_USER + 16;
 constexpr UINT kGetItemCount = WM_USER + 17;
 constexpr UINT kGetCurSel = WM_USER + 18;
 
-void Pump(DWORD ms)
+}  // namespace
+
+void PumpMessagesFor(DWORD ms)
 {
     DWORD end = ::GetTickCount() + ms;
     do {
@@ -24,8 +26,6 @@ void Pump(DWORD ms)
         ::Sleep(10);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
-
-}  // namespace
 
 // A program path from the environment; a Unix path is mapped to Wine's Z: drive.
 static std::wstring WindowsPathFromEnvironment(const char* name)
@@ -127,7 +127,7 @@ bool JotstackProcess::WaitUntilInTray(DWORD timeoutMs)
             m_main = FindMainWindow();
         if (m_main && !::IsWindowVisible(m_main) && TrayIconExists() && PageCount() > 0)
             return true;
-        Pump(50);
+        PumpMessagesFor(50);
     }
     // Says which part of a start did not come, for the test log.
     std::fprintf(stderr, "Jotstack start timed out: main window %s, %s, tray icon %s, %d pages\n",
@@ -155,7 +155,7 @@ int JotstackProcess::RunSecondCopy(DWORD timeoutMs)
             result = static_cast<int>(code);
             break;
         }
-        Pump(0);
+        PumpMessagesFor(0);
     }
     if (result == -1)
         ::TerminateProcess(pi.hProcess, 1);
@@ -170,7 +170,7 @@ bool JotstackProcess::WaitForExit(DWORD timeoutMs)
     while (::GetTickCount() - start < timeoutMs) {
         if (::WaitForSingleObject(m_pi.hProcess, 50) == WAIT_OBJECT_0)
             return true;
-        Pump(0);
+        PumpMessagesFor(0);
     }
     return false;
 }
@@ -271,7 +271,7 @@ HWND WaitForProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* ti
     while (::GetTickCount() - start < timeoutMs) {
         if (HWND hwnd = FindProcessWindow(pid, className, title))
             return hwnd;
-        Pump(50);
+        PumpMessagesFor(50);
     }
     return nullptr;
 }

@@ -89,6 +89,8 @@ std::wstring JotstackUnderTest();
 // the machine can (environment JOTSTACK_EXE_X86); empty otherwise.
 std::wstring JotstackX86UnderTest();
 std::wstring ReadWindowText(HWND hwnd);
+// Handles this thread's messages for ms milliseconds (at least one round).
+void PumpMessagesFor(DWORD ms);
 // Text of n characters c in lines of 78 (the edit control under Wine wraps
 // a single long line in quadratic time, which real notes do not have).
 std::wstring TextInLines(size_t n, wchar_t c);

@@ -116,6 +116,19 @@ protected:
 
     std::wstring UserFile(const wchar_t* name) const { return m_userFolder + L"\\" + name; }
 
+    // Our notes as `ours`, written in 2020, and a copy `theirs` that Windows
+    // redirected to the VirtualStore later; returns the copy's path.
+    std::wstring NewerVirtualStoreCopy(const std::string& ours, const std::string& theirs)
+    {
+        EXPECT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), ours));
+        SYSTEMTIME older{2020, 1, 3, 15, 8, 0, 0, 0};
+        EXPECT_TRUE(SetWriteTime(m_dir.File(L"Jotstack.txt"), older));
+        const std::wstring copy = m_virtualStore + L"\\Jotstack.txt";
+        MakeFolders(copy);
+        EXPECT_TRUE(WriteBytes(copy, theirs));
+        return copy;
+    }
+
     std::wstring m_userFolder;
     std::wstring m_virtualStore;
 };
@@ -194,12 +207,8 @@ TEST_F(NotesFolderE2E, ANewerVirtualStoreCopyIsTakenOverOnYesAndBothVersionsSurv
 {
     const std::string ours = StorageBytes({{L"日常", L"ours, older"}});
     const std::string theirs = StorageBytes({{L"日常", L"redirected by Windows"}, {L"旧", L"old page"}});
-    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), ours));
-    SYSTEMTIME older{2020, 1, 3, 15, 8, 0, 0, 0};
-    ASSERT_TRUE(SetWriteTime(m_dir.File(L"Jotstack.txt"), older));
-    const std::wstring copy = m_virtualStore + L"\\Jotstack.txt";
-    MakeFolders(copy);
-    ASSERT_TRUE(WriteBytes(copy, theirs));
+    const std::wstring copy = NewerVirtualStoreCopy(ours, theirs);
+    ASSERT_FALSE(HasFailure());
 
     JotstackProcess app(m_dir);
     ASSERT_TRUE(app.Launch());
@@ -233,12 +242,8 @@ TEST_F(NotesFolderE2E, ADeclinedVirtualStoreCopyIsLeftAloneUntilItChanges)
 {
     const std::string ours = StorageBytes({{L"日常", L"ours"}});
     const std::string theirs = StorageBytes({{L"日常", L"theirs"}});
-    ASSERT_TRUE(WriteBytes(m_dir.File(L"Jotstack.txt"), ours));
-    SYSTEMTIME older{2020, 1, 3, 15, 8, 0, 0, 0};
-    ASSERT_TRUE(SetWriteTime(m_dir.File(L"Jotstack.txt"), older));
-    const std::wstring copy = m_virtualStore + L"\\Jotstack.txt";
-    MakeFolders(copy);
-    ASSERT_TRUE(WriteBytes(copy, theirs));
+    const std::wstring copy = NewerVirtualStoreCopy(ours, theirs);
+    ASSERT_FALSE(HasFailure());
     {
         JotstackProcess app(m_dir);
         ASSERT_TRUE(app.Launch());

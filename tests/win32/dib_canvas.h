@@ -35,6 +35,12 @@ public:
     HDC Dc() const { return m_dc; }
     int Width() const { return m_w; }
     int Height() const { return m_h; }
+    // The pixels row by row, 0x00RRGGBB each.
+    const uint32_t* Bits() const
+    {
+        ::GdiFlush();
+        return m_bits;
+    }
     COLORREF At(int x, int y) const
     {
         ::GdiFlush();
